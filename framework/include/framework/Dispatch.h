@@ -1,0 +1,19 @@
+#pragma once
+
+#include <framework/Exceptions.h>
+
+#include <functional>
+
+namespace fw {
+
+// Every call from the toolkit into program code (an event, a paint, a menu
+// handler) goes through here. An exception ends that call only: it is handed
+// to UnhandledException and the event loop goes on. Answers false when the
+// call ended with an exception.
+bool Dispatch(const std::function<void()>& call) noexcept;
+
+// Reports an exception that no program code caught: its class and message
+// on standard error.
+void UnhandledException(const RuntimeException& e) noexcept;
+
+} // namespace fw

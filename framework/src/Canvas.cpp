@@ -1,0 +1,50 @@
+#include <framework/Canvas.h>
+#include <framework/Picture.h>
+
+#include "CanvasWidget.h"
+
+namespace fw {
+
+namespace {
+std::unique_ptr<Control::Impl> MakeCanvasImpl(Canvas* canvas)
+{
+    auto impl = std::make_unique<Control::Impl>();
+    impl->widget = new CanvasWidget(canvas);
+    impl->widget->hide();
+    return impl;
+}
+} // namespace
+
+Canvas::Canvas()
+    : RectControl(MakeCanvasImpl(this))
+{
+}
+
+Canvas::~Canvas() = default;
+
+const ClassRecord& Canvas::Record()
+{
+    static const ClassRecord record { "Canvas", &RectControl::Record(),
+        { Property<Canvas>("Backdrop", &Canvas::Backdrop) }, {},
+        { "Paint", "MouseDown", "MouseDrag", "MouseUp", "GotFocus", "LostFocus" } };
+    return record;
+}
+
+const ClassRecord& Canvas::ClassInfo() const { return Record(); }
+
+Ref<Picture> Canvas::Backdrop() const { return backdrop_; }
+
+void Canvas::Backdrop(const Ref<Picture>& picture)
+{
+    backdrop_ = picture;
+    Refresh(false);
+}
+
+void Canvas::Event_Paint(const Ref<Graphics>&) {}
+bool Canvas::Event_MouseDown(int32_t, int32_t) { return false; }
+void Canvas::Event_MouseDrag(int32_t, int32_t) {}
+void Canvas::Event_MouseUp(int32_t, int32_t) {}
+void Canvas::Event_GotFocus() {}
+void Canvas::Event_LostFocus() {}
+
+} // namespace fw

@@ -1,0 +1,71 @@
+#include <framework/ClassRecord.h>
+#include <framework/Object.h>
+
+#include <algorithm>
+#include <map>
+
+namespace fw {
+
+const PropertyRecord* ClassRecord::FindProperty(const std::string& name) const
+{
+    for (const ClassRecord* c = this; c; c = c->Super)
+        for (const PropertyRecord& p : c->Properties)
+            if (p.Name == name)
+                return &p;
+    return nullptr;
+}
+
+bool ClassRecord::IsA(const ClassRecord& other) const
+{
+    for (const ClassRecord* c = this; c; c = c->Super)
+        if (c == &other)
+            return true;
+    return false;
+}
+
+namespace {
+struct Registry {
+    std::vector<const ClassRecord*> order;
+    std::map<std::string, const ClassRecord*> byName;
+};
+Registry& TheRegistry()
+{
+    static Registry r;
+    return r;
+}
+} // namespace
+
+void ClassRegistry::Register(const ClassRecord& record)
+{
+    Registry& r = TheRegistry();
+    auto [it, inserted] = r.byName.emplace(record.Name, &record);
+    if (inserted)
+        r.order.push_back(&record);
+}
+
+const ClassRecord* ClassRegistry::Find(const std::string& name)
+{
+    Registry& r = TheRegistry();
+    auto it = r.byName.find(name);
+    return it == r.byName.end() ? nullptr : it->second;
+}
+
+const std::vector<const ClassRecord*>& ClassRegistry::All() { return TheRegistry().order; }
+
+void ClassRegistry::Clear()
+{
+    TheRegistry().order.clear();
+    TheRegistry().byName.clear();
+}
+
+Object::~Object() = default;
+
+const ClassRecord& Object::Record()
+{
+    static const ClassRecord record { "Object", nullptr, {}, {}, {} };
+    return record;
+}
+
+const ClassRecord& Object::ClassInfo() const { return Record(); }
+
+} // namespace fw

@@ -1,0 +1,57 @@
+#include "ControlImpl.h"
+#include "WindowImpl.h"
+
+#include <QCursor>
+
+namespace fw {
+
+Control::Control(std::unique_ptr<Impl> impl)
+    : impl_(std::move(impl))
+{
+}
+
+Control::~Control()
+{
+    if (QWidget* w = impl_->widget.data()) {
+        if (auto* link = dynamic_cast<ControlLink*>(w))
+            link->control = nullptr;
+        delete w;
+    }
+}
+
+const ClassRecord& Control::Record()
+{
+    static const ClassRecord record { "Control", &Object::Record(),
+        { Property<Control>("Name", &Control::Name), Property<Control>("Index", &Control::Index) },
+        { { "Window", "() As Window" }, { "MouseX", "() As Int32" }, { "MouseY", "() As Int32" } }, { "Open" } };
+    return record;
+}
+
+const ClassRecord& Control::ClassInfo() const { return Record(); }
+
+std::string Control::Name() const { return impl_->name; }
+void Control::Name(const std::string& name) { impl_->name = name; }
+int32_t Control::Index() const { return impl_->index; }
+void Control::Index(int32_t index) { impl_->index = index; }
+
+Ref<fw::Window> Control::Window() const { return impl_->window.Lock(); }
+
+int32_t Control::MouseX() const
+{
+    Ref<fw::Window> w = Window();
+    if (!w)
+        return 0;
+    return w->impl().client->mapFromGlobal(QCursor::pos()).x();
+}
+
+int32_t Control::MouseY() const
+{
+    Ref<fw::Window> w = Window();
+    if (!w)
+        return 0;
+    return w->impl().client->mapFromGlobal(QCursor::pos()).y();
+}
+
+void Control::Event_Open() {}
+
+} // namespace fw

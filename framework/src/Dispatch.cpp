@@ -1,0 +1,41 @@
+#include <framework/Dispatch.h>
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <string>
+
+namespace fw {
+
+void UnhandledException(const RuntimeException& e) noexcept
+{
+    std::string program = "horomine";
+    if (QCoreApplication::instance())
+        program = QCoreApplication::applicationName().toStdString();
+    std::string line = program + ": unhandled " + e.ClassName();
+    if (!e.Message.empty())
+        line += ": " + e.Message;
+    if (e.ErrorNumber != 0)
+        line += " (error " + std::to_string(e.ErrorNumber) + ")";
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+}
+
+bool Dispatch(const std::function<void()>& call) noexcept
+{
+    // The toolkit cannot unwind an exception through its own frames, so
+    // nothing may leave here.
+    try {
+        call();
+        return true;
+    } catch (const RuntimeException& e) {
+        UnhandledException(e);
+    } catch (const std::exception& e) {
+        UnhandledException(RuntimeException(e.what()));
+    } catch (...) {
+        UnhandledException(RuntimeException("an exception of unknown type"));
+    }
+    return false;
+}
+
+} // namespace fw

@@ -1,0 +1,169 @@
+#include "GraphicsImpl.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QRectF>
+
+namespace fw {
+
+namespace {
+// The system font of the program's windows: 12 pixels.
+constexpr int kSystemFontPixels = 12;
+} // namespace
+
+Graphics::Impl::Impl()
+{
+    font.setPixelSize(kSystemFontPixels);
+}
+
+QFont Graphics::Impl::EffectiveFont() const
+{
+    QFont f = font;
+    f.setStyleStrategy(oldRenderer ? QFont::NoAntialias : QFont::PreferDefault);
+    return f;
+}
+
+void Graphics::Impl::Setup(QPainter& p) const
+{
+    p.setRenderHint(QPainter::Antialiasing, !oldRenderer);
+    p.setRenderHint(QPainter::TextAntialiasing, !oldRenderer);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, !oldRenderer);
+    p.setPen(QPen(fore, 0));
+    p.setBrush(Qt::NoBrush);
+    p.setFont(EffectiveFont());
+}
+
+Ref<Graphics> MakePainterGraphics(QPainter* painter, int32_t width, int32_t height)
+{
+    auto impl = std::make_unique<Graphics::Impl>();
+    impl->painter = painter;
+    impl->width = width;
+    impl->height = height;
+    return Ref<Graphics>(std::make_shared<Graphics>(std::move(impl)));
+}
+
+Graphics::Graphics(std::unique_ptr<Impl> impl)
+    : impl_(std::move(impl))
+{
+}
+
+Graphics::~Graphics() = default;
+
+const ClassRecord& Graphics::Record()
+{
+    static const ClassRecord record { "Graphics", &Object::Record(),
+        { Property("ForeColor", PropertyType::Color, Scope::Public),
+            Property("UseOldRenderer", PropertyType::Boolean, Scope::Public),
+            Property("TextFont", PropertyType::String, Scope::Public),
+            Property("TextSize", PropertyType::Double, Scope::Public),
+            Property("Bold", PropertyType::Boolean, Scope::Public) },
+        { { "DrawPicture", "(p As Picture, x As Int32, y As Int32, ...)" },
+            { "FillRect", "(x As Int32, y As Int32, w As Int32, h As Int32)" },
+            { "DrawLine", "(x1 As Int32, y1 As Int32, x2 As Int32, y2 As Int32)" },
+            { "DrawString", "(s As String, x As Double, y As Double, wrap As Double, condense As Boolean)" },
+            { "StringWidth", "(s As String) As Double" } },
+        {} };
+    return record;
+}
+
+const ClassRecord& Graphics::ClassInfo() const { return Record(); }
+
+int32_t Graphics::Width() const { return impl_->width; }
+int32_t Graphics::Height() const { return impl_->height; }
+
+Color Graphics::ForeColor() const { return RGB(impl_->fore.red(), impl_->fore.green(), impl_->fore.blue()); }
+void Graphics::ForeColor(Color c) { impl_->fore = QColor(c.Red(), c.Green(), c.Blue()); }
+
+bool Graphics::UseOldRenderer() const { return impl_->oldRenderer; }
+void Graphics::UseOldRenderer(bool on) { impl_->oldRenderer = on; }
+
+std::string Graphics::TextFont() const
+{
+    // "System" (or nothing) is the default user-interface font.
+    return impl_->font.family().toStdString();
+}
+
+void Graphics::TextFont(const std::string& family)
+{
+    if (family.empty() || family == "System")
+        impl_->font.setFamily(QGuiApplication::font().family());
+    else
+        impl_->font.setFamily(QString::fromStdString(family));
+}
+
+double Graphics::TextSize() const { return impl_->font.pixelSize(); }
+
+void Graphics::TextSize(double points)
+{
+    // 0 means the system size; the program's sizes are in pixels at 72 dpi.
+    int px = points > 0 ? static_cast<int>(points + 0.5) : kSystemFontPixels;
+    impl_->font.setPixelSize(px);
+}
+
+bool Graphics::Bold() const { return impl_->font.bold(); }
+void Graphics::Bold(bool on) { impl_->font.setBold(on); }
+
+void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y)
+{
+    if (!picture)
+        return;
+    const QImage& src = picture->impl().Drawable();
+    impl_->Paint([&](QPainter& p) { p.drawImage(QPoint(x, y), src); });
+}
+
+void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx,
+    int32_t sy, int32_t sw, int32_t sh)
+{
+    if (!picture || w <= 0 || h <= 0 || sw <= 0 || sh <= 0)
+        return;
+    const QImage& src = picture->impl().Drawable();
+    impl_->Paint([&](QPainter& p) { p.drawImage(QRect(x, y, w, h), src, QRect(sx, sy, sw, sh)); });
+}
+
+void Graphics::FillRect(int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    QColor c = impl_->fore;
+    impl_->Paint([&](QPainter& p) { p.fillRect(QRect(x, y, w, h), c); });
+}
+
+void Graphics::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    impl_->Paint([&](QPainter& p) { p.drawLine(QPoint(x1, y1), QPoint(x2, y2)); });
+}
+
+void Graphics::DrawString(const std::string& text, double x, double y, double wrapWidth, bool condense)
+{
+    (void)condense; // the toolkit shapes text itself; nothing to squeeze
+    QString s = QString::fromStdString(text);
+    impl_->Paint([&](QPainter& p) {
+        if (wrapWidth > 0) {
+            QFontMetricsF m(p.font());
+            QRectF box(x, y - m.ascent(), wrapWidth, 1e6);
+            p.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, s);
+        } else {
+            p.drawText(QPointF(x, y), s);
+        }
+    });
+}
+
+double Graphics::StringWidth(const std::string& text) const
+{
+    QFontMetricsF m(impl_->EffectiveFont());
+    return m.horizontalAdvance(QString::fromStdString(text));
+}
+
+} // namespace fw
+
+namespace fw {
+
+Color Graphics::Pixel(int32_t x, int32_t y) const
+{
+    if (!impl_->surface || !impl_->surface->image.valid(x, y))
+        return Color {};
+    QRgb p = impl_->surface->image.pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+} // namespace fw

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "PictureImpl.h"
+
+#include <framework/Graphics.h>
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+
+#include <memory>
+
+namespace fw {
+
+struct Graphics::Impl {
+    // Exactly one target: a picture's surface, or a painter that is valid
+    // while a control paints.
+    std::shared_ptr<Surface> surface;
+    QPainter* painter = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+
+    QColor fore { Qt::black };
+    bool oldRenderer = false;
+    QFont font;
+
+    Impl();
+    // Runs one drawing operation on the target with the current settings.
+    template <class F>
+    void Paint(F&& draw)
+    {
+        if (painter) {
+            painter->save();
+            Setup(*painter);
+            draw(*painter);
+            painter->restore();
+        } else if (surface && !surface->image.isNull()) {
+            QPainter p(&surface->image);
+            Setup(p);
+            draw(p);
+            ++surface->generation;
+        }
+    }
+    void Setup(QPainter& p) const;
+    QFont EffectiveFont() const;
+};
+
+// A Graphics that draws through a painter for the length of one paint; the
+// caller detaches it (painter = nullptr) when the paint ends.
+Ref<Graphics> MakePainterGraphics(QPainter* painter, int32_t width, int32_t height);
+
+} // namespace fw

@@ -1,0 +1,76 @@
+#include <framework/Runtime.h>
+
+#include <QApplication>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+namespace {
+struct RuntimeState {
+    std::vector<std::string> args;
+    std::vector<char*> argv;
+    int argc = 0;
+    std::unique_ptr<QApplication> app;
+    int32_t exitCode = 0;
+};
+RuntimeState& State()
+{
+    static RuntimeState s;
+    return s;
+}
+} // namespace
+
+void RuntimeInit(int argc, char** argv)
+{
+    RuntimeState& s = State();
+    if (s.app)
+        return;
+    // The toolkit keeps argc and argv for its whole life; give it our copy.
+    for (int i = 0; i < argc; ++i)
+        s.args.emplace_back(argv[i]);
+    if (s.args.empty())
+        s.args.emplace_back("horomine");
+    for (auto& a : s.args)
+        s.argv.push_back(a.data());
+    s.argv.push_back(nullptr);
+    s.argc = static_cast<int>(s.args.size());
+    s.app = std::make_unique<QApplication>(s.argc, s.argv.data());
+    QApplication::setApplicationName("horomine");
+    // The application object decides when to quit, not the toolkit.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+bool RuntimeIsInitialized() { return static_cast<bool>(State().app); }
+
+int32_t RuntimeRun()
+{
+    if (!State().app)
+        return 1;
+    State().exitCode = QApplication::exec();
+    return State().exitCode;
+}
+
+void RuntimeQuit(int32_t code)
+{
+    State().exitCode = code;
+    QCoreApplication::exit(code);
+}
+
+int32_t RuntimeExit()
+{
+    State().app.reset();
+    return State().exitCode;
+}
+
+void ProcessPendingEvents()
+{
+    if (State().app) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
+} // namespace fw

@@ -1,0 +1,217 @@
+#include "WindowImpl.h"
+#include "ControlImpl.h"
+#include "PictureImpl.h"
+
+#include <framework/Control.h>
+#include <framework/Dispatch.h>
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace fw {
+
+namespace {
+constexpr int kDefaultWidth = 300;
+constexpr int kDefaultHeight = 300;
+
+// The framework keeps every open window until it closes.
+std::vector<Ref<Window>>& OpenWindows()
+{
+    static std::vector<Ref<Window>> windows;
+    return windows;
+}
+} // namespace
+
+ClientWidget::ClientWidget(Window* w)
+    : window(w)
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+}
+
+void ClientWidget::mousePressEvent(QMouseEvent* e)
+{
+    if (!window)
+        return;
+    auto keep = window->weak_from_this().lock();
+    QPoint p = e->position().toPoint();
+    Dispatch([&] { window->Event_MouseDown(p.x(), p.y()); });
+}
+
+WindowWidget::WindowWidget(Window* w)
+    : window(w)
+{
+    // The window takes exactly the size of its client area (plus a menu bar).
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void WindowWidget::closeEvent(QCloseEvent* e)
+{
+    // The Window decides; it hides this widget itself when it closes.
+    e->ignore();
+    if (!window)
+        return;
+    auto keep = window->weak_from_this().lock();
+    Dispatch([&] { window->Close(); });
+}
+
+void WindowWidget::keyPressEvent(QKeyEvent* e)
+{
+    if (!window)
+        return;
+    auto keep = window->weak_from_this().lock();
+    std::string key = e->text().toStdString();
+    Dispatch([&] { window->Event_KeyDown(key); });
+}
+
+Window::Window()
+    : impl_(std::make_unique<Impl>())
+{
+    impl_->widget = new WindowWidget(this);
+    impl_->client = new ClientWidget(this);
+    impl_->client->setFixedSize(kDefaultWidth, kDefaultHeight);
+    impl_->widget->setCentralWidget(impl_->client);
+}
+
+Window::~Window()
+{
+    // Controls go first: their widgets are children of the client area.
+    impl_->controls.clear();
+    if (impl_->client)
+        impl_->client->window = nullptr;
+    if (WindowWidget* w = impl_->widget.data()) {
+        w->window = nullptr;
+        w->hide();
+        w->deleteLater(); // we may be inside one of its own events
+    }
+}
+
+const ClassRecord& Window::Record()
+{
+    static const ClassRecord record { "Window", &Object::Record(),
+        { Property<Window>("Width", &Window::Width), Property<Window>("Height", &Window::Height),
+            Property<Window>("Title", &Window::Title), Property<Window>("Visible", &Window::Visible) },
+        { { "Show", "()" }, { "Close", "()" }, { "UpdateNow", "()" }, { "Refresh", "()" } },
+        { "Open", "Close", "CancelClose", "KeyDown", "MouseDown" } };
+    return record;
+}
+
+const ClassRecord& Window::ClassInfo() const { return Record(); }
+
+void Window::Constructor()
+{
+    if (impl_->constructed)
+        return;
+    impl_->constructed = true;
+    Ref<Window> self = Self(this);
+    OpenWindows().push_back(self);
+    Layout();
+    CreateControls();
+    AddMenuHandlers();
+    for (auto& [name, control] : impl_->controls) {
+        Ref<Control> c = control;
+        Dispatch([&] { c->Event_Open(); });
+    }
+    Dispatch([&] { Event_Open(); });
+    if (impl_->visible && !impl_->closed)
+        Show();
+}
+
+int32_t Window::Width() const { return impl_->client->width(); }
+void Window::Width(int32_t v) { impl_->client->setFixedWidth(std::max(v, 1)); }
+int32_t Window::Height() const { return impl_->client->height(); }
+void Window::Height(int32_t v) { impl_->client->setFixedHeight(std::max(v, 1)); }
+
+std::string Window::Title() const { return impl_->title; }
+void Window::Title(const std::string& title)
+{
+    impl_->title = title;
+    impl_->widget->setWindowTitle(QString::fromStdString(title));
+}
+
+bool Window::Visible() const { return impl_->visible; }
+void Window::Visible(bool v)
+{
+    impl_->visible = v;
+    if (!impl_->constructed || impl_->closed)
+        return;
+    if (v)
+        Show();
+    else
+        impl_->widget->hide();
+}
+
+void Window::Show()
+{
+    if (impl_->closed)
+        return;
+    impl_->visible = true;
+    impl_->widget->show();
+    impl_->widget->raise();
+    impl_->widget->activateWindow();
+}
+
+void Window::Close()
+{
+    if (impl_->closed)
+        return;
+    Ref<Window> self = Self(this);
+    bool cancel = false;
+    Dispatch([&] { cancel = Event_CancelClose(false); });
+    if (cancel)
+        return;
+    impl_->closed = true;
+    Dispatch([&] { Event_Close(); });
+    impl_->widget->hide();
+    auto& open = OpenWindows();
+    open.erase(std::remove(open.begin(), open.end(), self), open.end());
+}
+
+void Window::UpdateNow() { impl_->widget->repaint(); }
+void Window::Refresh() { impl_->widget->update(); }
+
+void Window::AddControl(const std::string& name, const Ref<Control>& control)
+{
+    Control::Impl& c = control->impl();
+    c.name = name;
+    c.window = WeakRef<Window>(Self(this));
+    if (c.widget) {
+        c.widget->setParent(impl_->client);
+        c.widget->setGeometry(c.left, c.top, c.width, c.height);
+        c.widget->setVisible(c.visible);
+    }
+    impl_->controls.emplace_back(name, control);
+}
+
+Ref<Control> Window::ControlByName(const std::string& name) const
+{
+    for (const auto& [n, c] : impl_->controls)
+        if (n == name)
+            return c;
+    return nullptr;
+}
+
+int32_t Window::ControlCount() const { return static_cast<int32_t>(impl_->controls.size()); }
+
+Ref<Picture> Window::Snapshot()
+{
+    QImage image = impl_->client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return MakePicture(std::move(image));
+}
+
+void Window::Layout() {}
+void Window::CreateControls() {}
+void Window::AddMenuHandlers() {}
+void Window::Event_Open() {}
+bool Window::Event_CancelClose(bool) { return false; }
+void Window::Event_Close() {}
+bool Window::Event_KeyDown(const std::string&) { return false; }
+bool Window::Event_MouseDown(int32_t, int32_t) { return false; }
+
+} // namespace fw

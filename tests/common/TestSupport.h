@@ -1,0 +1,23 @@
+#pragma once
+
+#include <framework/Picture.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace test {
+
+// The temporary HOME of this test process; TMPDIR, XDG_CONFIG_HOME and
+// XDG_CACHE_HOME lie inside it.
+const std::filesystem::path& Home();
+
+std::string ReadFile(const std::filesystem::path& p);
+void WriteFile(const std::filesystem::path& p, const std::string& bytes);
+
+// The colour of one pixel of a picture as 0xRRGGBB.
+uint32_t PixelAt(const fw::Ref<fw::Picture>& picture, int32_t x, int32_t y);
+// How many pixels of the rectangle have exactly that colour.
+int32_t CountColor(const fw::Ref<fw::Picture>& picture, uint32_t rgb, int32_t x, int32_t y, int32_t w, int32_t h);
+
+} // namespace test

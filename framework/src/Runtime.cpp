@@ -1,5 +1,7 @@
 #include <framework/Runtime.h>
 
+#include "WaitCursorImpl.h"
+
 #include <QApplication>
 
 #include <memory>
@@ -15,6 +17,8 @@ struct RuntimeState {
     int argc = 0;
     std::unique_ptr<QApplication> app;
     int32_t exitCode = 0;
+    // A quit that came before the loop ran: the loop returns at once.
+    bool quitRequested = false;
 };
 RuntimeState& State()
 {
@@ -47,15 +51,19 @@ bool RuntimeIsInitialized() { return static_cast<bool>(State().app); }
 
 int32_t RuntimeRun()
 {
-    if (!State().app)
+    RuntimeState& s = State();
+    if (!s.app)
         return 1;
-    State().exitCode = QApplication::exec();
-    return State().exitCode;
+    if (!s.quitRequested)
+        s.exitCode = QApplication::exec();
+    s.quitRequested = false;
+    return s.exitCode;
 }
 
 void RuntimeQuit(int32_t code)
 {
     State().exitCode = code;
+    State().quitRequested = true;
     QCoreApplication::exit(code);
 }
 
@@ -64,6 +72,8 @@ int32_t RuntimeExit()
     State().app.reset();
     return State().exitCode;
 }
+
+void YieldToBackground() { detail::WaitCursorTick(); }
 
 void ProcessPendingEvents()
 {

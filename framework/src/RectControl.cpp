@@ -1,6 +1,9 @@
 #include <framework/RectControl.h>
 
+#include <framework/MouseCursor.h>
+
 #include "ControlImpl.h"
+#include "MouseCursorImpl.h"
 
 namespace fw {
 
@@ -11,7 +14,8 @@ const ClassRecord& RectControl::Record()
             Property<RectControl>("Width", &RectControl::Width),
             Property<RectControl>("Height", &RectControl::Height),
             Property<RectControl>("Visible", &RectControl::Visible),
-            Property<RectControl>("Enabled", &RectControl::Enabled) },
+            Property<RectControl>("Enabled", &RectControl::Enabled),
+            Property<RectControl>("MouseCursor", &RectControl::MouseCursor) },
         { { "Refresh", "(eraseBackground As Boolean)" } }, { "MouseEnter", "MouseExit" } };
     return record;
 }
@@ -56,6 +60,19 @@ void RectControl::Refresh(bool eraseBackground)
     (void)eraseBackground; // the toolkit always repaints whole
     if (impl().widget)
         impl().widget->update();
+}
+
+Ref<fw::MouseCursor> RectControl::MouseCursor() const { return cursor_; }
+
+void RectControl::MouseCursor(const Ref<fw::MouseCursor>& cursor)
+{
+    cursor_ = cursor;
+    if (QWidget* w = impl().widget.data()) {
+        if (cursor_)
+            w->setCursor(ToQCursor(*cursor_));
+        else
+            w->unsetCursor();
+    }
 }
 
 } // namespace fw

@@ -31,6 +31,11 @@ public:
     // Asks for a repaint of the whole control, done after the current event.
     void Refresh(bool eraseBackground = true);
 
+    // The cursor shown while the pointer is over the control; nil shows the
+    // default one.
+    Ref<fw::MouseCursor> MouseCursor() const;
+    void MouseCursor(const Ref<fw::MouseCursor>& cursor);
+
     // Raised when the pointer moves onto and off the control; the handler
     // receives the control.
     Event<Ref<RectControl>> MouseEnter;
@@ -38,6 +43,9 @@ public:
 
 protected:
     using Control::Control;
+
+private:
+    Ref<fw::MouseCursor> cursor_;
 };
 
 } // namespace fw

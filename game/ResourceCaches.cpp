@@ -1,0 +1,10 @@
+#include "game/ResourceCaches.h"
+
+#include "game/CursorResources.h"
+#include "game/SoundResources.h"
+
+void ReleaseResourceCaches()
+{
+    ReleaseSoundCaches();
+    ReleaseCursorCaches();
+}

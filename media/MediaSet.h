@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <vector>
+
+namespace horomine::media {
+
+struct Picture {
+    QString fileName;
+    QImage image;
+};
+
+struct MediaFile {
+    QString fileName;
+    QByteArray bytes;
+};
+
+// Every picture the game loads, in a stable order.
+std::vector<Picture> makePictures();
+
+// Every file the tool writes: pictures as PNG, sounds as WAV, and the
+// cursor resource file.
+std::vector<MediaFile> makeMediaFiles(const std::vector<Picture>& pictures);
+
+// Encodes without any text chunks, so identical pixels give identical bytes.
+QByteArray encodePng(const QImage& image);
+
+} // namespace horomine::media

@@ -1,6 +1,9 @@
+#include <framework/Application.h>
 #include <framework/Runtime.h>
 
+#include "ApplicationLink.h"
 #include "WaitCursorImpl.h"
+#include "WindowImpl.h"
 
 #include <QApplication>
 
@@ -54,6 +57,7 @@ int32_t RuntimeRun()
     RuntimeState& s = State();
     if (!s.app)
         return 1;
+    RuntimeOpenApplication();
     if (!s.quitRequested)
         s.exitCode = QApplication::exec();
     s.quitRequested = false;
@@ -69,6 +73,9 @@ void RuntimeQuit(int32_t code)
 
 int32_t RuntimeExit()
 {
+    // The application object may own toolkit objects (sounds): it goes first.
+    detail::ReleaseApplication();
+    detail::ReleaseAllWindows();
     State().app.reset();
     return State().exitCode;
 }

@@ -5,9 +5,11 @@
 #include "MenuView.h"
 #include "PictureImpl.h"
 
+#include <framework/Application.h>
 #include <framework/Control.h>
 #include <framework/Dispatch.h>
 #include <framework/MenuBar.h>
+#include <framework/Runtime.h>
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -132,6 +134,8 @@ void Window::Constructor()
     if (impl_->constructed)
         return;
     impl_->constructed = true;
+    // The application has opened before any window builds.
+    RuntimeOpenApplication();
     Ref<Window> self = Self(this);
     OpenWindows().push_back(self);
     Layout();
@@ -270,6 +274,16 @@ void detail::RefreshAllMenuBars()
     std::vector<Ref<Window>> open = OpenWindows();
     for (auto& w : open)
         RefreshMenuBar(*w);
+}
+
+void detail::ReleaseAllWindows()
+{
+    std::vector<Ref<Window>> open;
+    open.swap(OpenWindows());
+    for (auto& w : open)
+        w->impl().menuHandlers.clear();
+    open.clear();
+    ProcessPendingEvents(); // the widgets' deferred deletion
 }
 
 int32_t WindowCount() { return static_cast<int32_t>(OpenWindows().size()); }

@@ -67,6 +67,9 @@ bool CloseWindow(Window& window, bool appQuitting);
 void RefreshMenuBar(Window& window, bool rebuild = false);
 // Refreshes the menu bar of every open window.
 void RefreshAllMenuBars();
+// At the end of the run: the framework lets go of every open window (and
+// of the handlers that hold them) while the toolkit still stands.
+void ReleaseAllWindows();
 // The menu handler of that name registered by the window, or none.
 MenuHandler WindowMenuHandler(const Window& window, const std::string& name);
 } // namespace detail

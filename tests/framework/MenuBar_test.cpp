@@ -4,6 +4,8 @@
 #include <framework/Runtime.h>
 #include <framework/Window.h>
 
+#include "common/ToolkitDriver.h"
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -113,56 +115,6 @@ Ref<Probe> Open(const std::string& title, const Ref<MenuBar>& bar, bool backHand
     return w;
 }
 
-QMainWindow* TopLevel(const std::string& title)
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* m = qobject_cast<QMainWindow*>(w); m && m->isVisible() && m->windowTitle().toStdString() == title)
-            return m;
-    return nullptr;
-}
-
-QMenuBar* BarOf(const std::string& title)
-{
-    QMainWindow* w = TopLevel(title);
-    return w ? qobject_cast<QMenuBar*>(w->menuWidget()) : nullptr;
-}
-
-QAction* Entry(const QList<QAction*>& actions, const QString& label)
-{
-    for (QAction* a : actions)
-        if (a->text() == label || a->text().section(QLatin1Char('\t'), 0, 0) == label)
-            return a;
-    return nullptr;
-}
-
-QMenu* MenuOf(QMenuBar* bar, const QString& title)
-{
-    QAction* a = Entry(bar->actions(), title);
-    return a ? a->menu() : nullptr;
-}
-
-// Makes the window the active one, as a click on it would.
-QMainWindow* Activate(const std::string& title)
-{
-    QMainWindow* w = TopLevel(title);
-    if (w) {
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w, 2000));
-    }
-    return w;
-}
-
-// Opens a menu of the bar with the mouse, as the user does.
-QMenu* OpenWithMouse(const std::string& window, const QString& title)
-{
-    QMenuBar* bar = BarOf(window);
-    QAction* t = Entry(bar->actions(), title);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(t).center());
-    QMenu* menu = t->menu();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(menu, 2000));
-    return menu;
-}
-
 } // namespace
 
 TEST(MenuBarView, ShowsTitlesSeparatorsSubmenusAndShortcuts)
@@ -170,20 +122,20 @@ TEST(MenuBarView, ShowsTitlesSeparatorsSubmenusAndShortcuts)
     Ref<MenuBar> bar = SampleBar();
     bar->Child("FileMenu")->Append(Item("Amp", "A&B"));
     Ref<Probe> w = Open("view", bar, false);
-    QMenuBar* qbar = BarOf("view");
+    QMenuBar* qbar = test::MenuBarOf("view");
     ASSERT_NE(qbar, nullptr);
     ASSERT_EQ(qbar->actions().size(), 2);
     EXPECT_EQ(qbar->actions()[0]->text(), "File");
     EXPECT_EQ(qbar->actions()[1]->text(), "Game");
 
-    QList<QAction*> file = MenuOf(qbar, "File")->actions();
+    QList<QAction*> file = test::MenuOf(qbar, "File")->actions();
     ASSERT_EQ(file.size(), 4);
     EXPECT_EQ(file[0]->text(), "Close\tCtrl+W"); // Cmd maps to the Control key
     EXPECT_TRUE(file[1]->isSeparator());
     EXPECT_EQ(file[2]->text(), "Quit\tCtrl+Q");
     EXPECT_EQ(file[3]->text(), "A&&B"); // shown as written, not as a mnemonic
 
-    QList<QAction*> game = MenuOf(qbar, "Game")->actions();
+    QList<QAction*> game = test::MenuOf(qbar, "Game")->actions();
     ASSERT_EQ(game.size(), 3);
     ASSERT_NE(game[0]->menu(), nullptr);
     EXPECT_EQ(game[0]->text(), "Background");
@@ -203,7 +155,7 @@ TEST(MenuBarView, ShortcutTextsMapModifiersAndIgnoreWhatIsNoShortcut)
     bar->Child("T")->Append(Item("d", "d", true, "K"));
     bar->Child("T")->Append(Item("e", "e", true, "Cmd+"));
     Ref<Probe> w = Open("keys", bar, false);
-    QList<QAction*> items = MenuOf(BarOf("keys"), "T")->actions();
+    QList<QAction*> items = test::MenuOf(test::MenuBarOf("keys"), "T")->actions();
     EXPECT_EQ(items[0]->text(), "a\tCtrl+Shift+S");
     EXPECT_EQ(items[1]->text(), "b\tCtrl+Alt+X");
     EXPECT_EQ(items[2]->text(), "c");
@@ -217,8 +169,8 @@ TEST(MenuBarView, ChangesShowAtOnceInEveryWindowThatShowsTheTree)
     Ref<Probe> a = Open("one", bar, false);
     Ref<Probe> b = Open("two", bar, false);
     auto soundMute = [](const char* window) {
-        QMenu* game = MenuOf(BarOf(window), "Game");
-        return Entry(Entry(game->actions(), "Sound")->menu()->actions(), "mute");
+        QMenu* game = test::MenuOf(test::MenuBarOf(window), "Game");
+        return test::Entry(test::Entry(game->actions(), "Sound")->menu()->actions(), "mute");
     };
     bar->Lookup("Vol", 1)->Checked(true);
     bar->Lookup("Vol", 1)->Enabled(false);
@@ -229,27 +181,27 @@ TEST(MenuBarView, ChangesShowAtOnceInEveryWindowThatShowsTheTree)
     bar->Lookup("Vol", 1)->Checked(false);
     bar->Lookup("Vol", 1)->Text("quiet");
     for (const char* win : { "one", "two" }) {
-        QAction* q = Entry(Entry(MenuOf(BarOf(win), "Game")->actions(), "Sound")->menu()->actions(), "quiet");
+        QAction* q = test::Entry(test::Entry(test::MenuOf(test::MenuBarOf(win), "Game")->actions(), "Sound")->menu()->actions(), "quiet");
         ASSERT_NE(q, nullptr) << win;
         EXPECT_FALSE(q->isChecked());
     }
     // A node appended later shows as well.
     bar->Child("FileMenu")->Append(Item("Late", "late"));
-    EXPECT_NE(Entry(MenuOf(BarOf("two"), "File")->actions(), "late"), nullptr);
+    EXPECT_NE(test::Entry(test::MenuOf(test::MenuBarOf("two"), "File")->actions(), "late"), nullptr);
 }
 
 TEST(MenuBarView, AWindowWithoutABarOrWithTheBarHiddenShowsNone)
 {
     Ref<Probe> plain = Open("plain", nullptr, false);
-    EXPECT_EQ(BarOf("plain"), nullptr);
+    EXPECT_EQ(test::MenuBarOf("plain"), nullptr);
     Ref<Probe> w = Open("hidden", SampleBar(), false);
-    ASSERT_NE(BarOf("hidden"), nullptr);
+    ASSERT_NE(test::MenuBarOf("hidden"), nullptr);
     w->MenuBarVisible(false);
-    EXPECT_EQ(BarOf("hidden"), nullptr);
+    EXPECT_EQ(test::MenuBarOf("hidden"), nullptr);
     w->MenuBarVisible(true);
-    EXPECT_NE(BarOf("hidden"), nullptr);
+    EXPECT_NE(test::MenuBarOf("hidden"), nullptr);
     w->MenuBar(nullptr);
-    EXPECT_EQ(BarOf("hidden"), nullptr);
+    EXPECT_EQ(test::MenuBarOf("hidden"), nullptr);
 }
 
 TEST(MenuRule, OpeningAMenuResetsEnablingRunsTheHandlerThenEnablesHandledItems)
@@ -263,8 +215,8 @@ TEST(MenuRule, OpeningAMenuResetsEnablingRunsTheHandlerThenEnablesHandledItems)
         bar->Lookup("FileQuit")->Enabled(false);
     };
     bar->Lookup("FileClose")->Enabled(true); // from before: the update starts it disabled
-    Activate("rule");
-    OpenWithMouse("rule", "Game");
+    test::Activate("rule");
+    test::OpenMenu("rule", "Game");
     EXPECT_EQ(w->log, std::vector<std::string>({ "EnableMenuItems" }));
     EXPECT_FALSE(bar->Lookup("FileClose")->Enabled()); // AutoEnable False, no handler
     EXPECT_FALSE(bar->Lookup("FileQuit")->Enabled()); // the handler may disable an AutoEnable item
@@ -273,8 +225,8 @@ TEST(MenuRule, OpeningAMenuResetsEnablingRunsTheHandlerThenEnablesHandledItems)
     EXPECT_FALSE(bar->Lookup("Vol", 0)->Enabled()); // checked, no window handler: stays disabled
     EXPECT_TRUE(bar->Lookup("Vol", 1)->Enabled());
     EXPECT_TRUE(bar->Lookup("Sound")->Enabled());
-    QMenu* game = MenuOf(BarOf("rule"), "Game");
-    QAction* loud = Entry(Entry(game->actions(), "Sound")->menu()->actions(), "loud");
+    QMenu* game = test::MenuOf(test::MenuBarOf("rule"), "Game");
+    QAction* loud = test::Entry(test::Entry(game->actions(), "Sound")->menu()->actions(), "loud");
     EXPECT_TRUE(loud->isChecked());
     EXPECT_FALSE(loud->isEnabled());
     game->close();
@@ -286,16 +238,16 @@ TEST(MenuRule, ChoosingWithTheMouseReachesTheWindowHandlerWithTheIndex)
     bar->Child("GameMenu")->Append(Item("GameBack", "flat", false, "", 4)); // handled item on the menu itself
     bar->Child("FileMenu")->Append(Item("Inert", "inert", false));
     Ref<Probe> w = Open("mouse", bar, true);
-    Activate("mouse");
-    QMenu* game = OpenWithMouse("mouse", "Game");
-    QAction* flat = Entry(game->actions(), "flat");
+    test::Activate("mouse");
+    QMenu* game = test::OpenMenu("mouse", "Game");
+    QAction* flat = test::Entry(game->actions(), "flat");
     ASSERT_TRUE(flat->isEnabled());
     QTest::mouseClick(game, Qt::LeftButton, {}, game->actionGeometry(flat).center());
     EXPECT_EQ(w->log.back(), "Back 4");
 
     // A disabled item does nothing when clicked.
-    QMenu* file = OpenWithMouse("mouse", "File");
-    QAction* inert = Entry(file->actions(), "inert");
+    QMenu* file = test::OpenMenu("mouse", "File");
+    QAction* inert = test::Entry(file->actions(), "inert");
     ASSERT_FALSE(inert->isEnabled());
     size_t before = w->log.size();
     QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(inert).center());
@@ -308,7 +260,7 @@ TEST(MenuRule, AShortcutRunsTheUpdateFirstAndActsOnlyWhenTheItemEndsEnabled)
 {
     Ref<MenuBar> bar = SampleBar();
     Ref<Probe> handled = Open("handled", bar, true);
-    QMainWindow* qw = Activate("handled");
+    QMainWindow* qw = test::Activate("handled");
     QTest::keyClick(qw, Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(handled->log, std::vector<std::string>({ "EnableMenuItems", "Back 1" }));
 
@@ -321,7 +273,7 @@ TEST(MenuRule, AShortcutRunsTheUpdateFirstAndActsOnlyWhenTheItemEndsEnabled)
 
     // Another window shows the same bar but handles no background item.
     Ref<Probe> other = Open("unhandled", bar, false);
-    QMainWindow* ow = Activate("unhandled");
+    QMainWindow* ow = test::Activate("unhandled");
     QTest::keyClick(ow, Qt::Key_0, Qt::ControlModifier);
     QTest::keyClick(ow, Qt::Key_W, Qt::ControlModifier);
     EXPECT_EQ(other->log, std::vector<std::string>({ "EnableMenuItems", "EnableMenuItems" }));
@@ -338,7 +290,7 @@ TEST(MenuRule, AnExceptionInAHandlerIsReportedAndTheNextChoiceStillWorks)
         ++calls;
         throw NilObjectException("no field");
     }));
-    QMainWindow* qw = Activate("throws");
+    QMainWindow* qw = test::Activate("throws");
     testing::internal::CaptureStderr();
     QTest::keyClick(qw, Qt::Key_W, Qt::ControlModifier);
     std::string err = testing::internal::GetCapturedStderr();
@@ -354,7 +306,7 @@ TEST(MenuRule, AHandlerAnsweringFalseLeavesTheItemToItsOwnActionSoQuitQuits)
     Ref<Probe> w = Open("quit", bar, false);
     int refused = 0;
     w->AddMenuHandler("FileQuit", std::function<bool()>([&] { ++refused; return false; }));
-    QMainWindow* qw = Activate("quit");
+    QMainWindow* qw = test::Activate("quit");
     QTimer::singleShot(0, [&] { QTest::keyClick(qw, Qt::Key_Q, Qt::ControlModifier); });
     QTimer::singleShot(5000, [] { RuntimeQuit(7); }); // a guard only
     EXPECT_EQ(RuntimeRun(), 0);
@@ -367,7 +319,7 @@ TEST(MenuRule, AWindowThatRefusesToCloseKeepsTheApplicationRunning)
 {
     Ref<Probe> w = Open("stays", SampleBar(), false);
     w->cancelQuit = true;
-    QMainWindow* qw = Activate("stays");
+    QMainWindow* qw = test::Activate("stays");
     QTimer::singleShot(0, [&] { QTest::keyClick(qw, Qt::Key_Q, Qt::ControlModifier); });
     QTimer::singleShot(300, [] { RuntimeQuit(7); });
     EXPECT_EQ(RuntimeRun(), 7);
@@ -402,7 +354,7 @@ TEST(FrontWindow, IsTheWindowLastShownOrActivated)
     EXPECT_EQ(WindowAt(1), Ref<Window>(a));
     a->Show();
     EXPECT_EQ(FrontWindow(), Ref<Window>(a));
-    Activate("second");
+    test::Activate("second");
     EXPECT_EQ(FrontWindow(), Ref<Window>(b));
     b->Close();
     EXPECT_EQ(FrontWindow(), Ref<Window>(a));

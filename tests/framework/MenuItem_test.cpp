@@ -142,3 +142,17 @@ TEST(MenuHandler, PassesTheIndexOnlyToIndexedHandlers)
     EXPECT_FALSE(MenuHandler());
     EXPECT_FALSE(MenuHandler().Invoke(*item));
 }
+
+TEST(MenuHandler, TakesAnyCallableWithOrWithoutTheIndex)
+{
+    auto item = New<MenuItem>();
+    item->Index(2);
+    int32_t got = -1;
+    MenuHandler indexed = [&](int32_t i) { got = i; return true; };
+    MenuHandler plain = [] { return true; };
+    EXPECT_TRUE(indexed.TakesIndex());
+    EXPECT_FALSE(plain.TakesIndex());
+    EXPECT_TRUE(indexed.Invoke(*item));
+    EXPECT_EQ(got, 2);
+    EXPECT_TRUE(plain.Invoke(*item));
+}

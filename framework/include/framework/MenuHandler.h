@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace fw {
@@ -18,6 +19,16 @@ public:
     MenuHandler() = default;
     MenuHandler(std::function<bool()> handler) : plain_(std::move(handler)) {}
     MenuHandler(std::function<bool(int32_t)> handler) : indexed_(std::move(handler)) {}
+    // Any callable answering a Boolean, with no argument or with the Index.
+    template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, MenuHandler>>,
+        class = std::enable_if_t<std::is_invocable_r_v<bool, F&> || std::is_invocable_r_v<bool, F&, int32_t>>>
+    MenuHandler(F handler)
+    {
+        if constexpr (std::is_invocable_r_v<bool, F&>)
+            plain_ = std::move(handler);
+        else
+            indexed_ = std::move(handler);
+    }
 
     explicit operator bool() const { return plain_ || indexed_; }
     bool TakesIndex() const { return static_cast<bool>(indexed_); }

@@ -1,0 +1,203 @@
+#include "prefs/ApplPreferences.h"
+
+#include "prefs/ShadowFiler.h"
+
+#include <framework/Numbers.h>
+#include <framework/Runtime.h>
+#include <framework/SpecialFolder.h>
+#include <framework/Text.h>
+#include <framework/TextInputStream.h>
+#include <framework/TextOutputStream.h>
+
+using namespace fw;
+
+namespace {
+const char kMark[] = "00";
+const char kType[] = "PREF";
+}
+
+ApplPreferences::ApplPreferences(const std::string& name, const std::string& creator)
+{
+    FileName = name;
+    FileCreator = creator;
+    ItsData = "";
+    SavedData = "";
+}
+
+ApplPreferences::~ApplPreferences() = default;
+
+const ClassRecord& ApplPreferences::Record()
+{
+    static const ClassRecord record { "ApplPreferences", &Object::Record(),
+        {
+            Property("FileName", PropertyType::String),
+            Property("FileCreator", PropertyType::String),
+            Property("ItsData", PropertyType::String),
+            Property("SavedData", PropertyType::String),
+            Property("SaveMode", PropertyType::Int32),
+        },
+        {
+            { "Constructor", "(name As String, creator As String)" },
+            { "Save", "()" },
+            { "Restore", "()" },
+            { "MacRestore", "()", Scope::Protected },
+            { "MacSave", "()", Scope::Protected },
+            { "SetData", "(data As String)" },
+            { "GetData", "() As String" },
+            { "MacFileMake", "(create As Boolean) As FolderItem", Scope::Protected },
+            { "VersionInfo", "() As String" },
+            { "WinFileMake", "(create As Boolean) As FolderItem", Scope::Protected },
+            { "WinSave", "()", Scope::Protected },
+            { "WinRestore", "()", Scope::Protected },
+            { "GetPartData", "(start As Int32, length As Int32) As String" },
+            { "SetPartData", "(data As String, start As Int32)" },
+            { "DefaultData", "(template As String) As Boolean" },
+            { "SetPartInteger", "(value As Int32, start As Int32, width As Int32)" },
+            { "GetPartInteger", "(start As Int32, width As Int32) As Int32" },
+            { "SetPartBoolean", "(value As Boolean, start As Int32)" },
+            { "GetPartBoolean", "(start As Int32) As Boolean" },
+            { "GetTailData", "(start As Int32) As String" },
+            { "SetTailData", "(data As String, start As Int32)" },
+            { "GetPartColor", "(start As Int32) As Color" },
+            { "SetPartColor", "(value As Color, start As Int32)" },
+            { "SetSaveMode", "(mode As Int32)" },
+        },
+        {} };
+    return record;
+}
+
+const ClassRecord& ApplPreferences::ClassInfo() const { return Record(); }
+
+void ApplPreferences::Save()
+{
+    if (StrComp(ItsData, SavedData, 0) != 0 || SaveMode > 0)
+        MacSave();
+}
+
+void ApplPreferences::Restore()
+{
+    ItsData = "";
+    MacRestore();
+    SavedData = ItsData;
+}
+
+void ApplPreferences::MacRestore()
+{
+    Ref<FolderItem> f = MacFileMake(false);
+    if (!f) {
+        ItsData = "";
+        return;
+    }
+    Ref<TextInputStream> in = TextInputStream::Open(f);
+    ItsData = in->ReadAll();
+    in->Close();
+    if (LenB(ItsData) < 3)
+        ItsData = "";
+    else if (LeftB(ItsData, 2) != kMark)
+        ItsData = "";
+    else
+        ItsData = MidB(ItsData, 3);
+}
+
+void ApplPreferences::MacSave()
+{
+    Ref<FolderItem> f = MacFileMake(true);
+    if (!f)
+        return;
+    Ref<ShadowFiler> shadow = New<ShadowFiler>(f);
+    Ref<FolderItem> g = shadow->RefShadowFile();
+    Ref<TextOutputStream> out = TextOutputStream::Create(g);
+    out->Write(kMark);
+    out->Write(ItsData);
+    out->Close();
+    g->MacCreator(FileCreator);
+    g->MacType(kType);
+    shadow->CleanUp();
+}
+
+void ApplPreferences::SetData(const std::string& data) { ItsData = data; }
+
+std::string ApplPreferences::GetData() { return ItsData; }
+
+Ref<FolderItem> ApplPreferences::MacFileMake(bool create)
+{
+    Ref<FolderItem> folder = SpecialFolder::Preferences();
+    for (int64_t n = 0;; ++n) {
+        Ref<FolderItem> f = folder->Child(n == 0 ? FileName : FileName + "_" + Str(n));
+        if (!f->Exists())
+            return create ? f : nullptr;
+        if (f->MacCreator() == FileCreator && f->MacType() == kType)
+            return f;
+        YieldToBackground();
+    }
+}
+
+std::string ApplPreferences::VersionInfo() { return "2011-12-04,1"; }
+
+Ref<FolderItem> ApplPreferences::WinFileMake(bool create)
+{
+    (void)create;
+    return nullptr;
+}
+
+void ApplPreferences::WinSave() {}
+
+void ApplPreferences::WinRestore() {}
+
+std::string ApplPreferences::GetPartData(int32_t start, int32_t length) { return MidB(ItsData, start, length); }
+
+void ApplPreferences::SetPartData(const std::string& data, int32_t start)
+{
+    // Widened: a start near the end of the Int32 range must not wrap.
+    if (static_cast<int64_t>(start) - 1 + LenB(data) <= LenB(ItsData))
+        ItsData = LeftB(ItsData, start - 1) + data + MidB(ItsData, start + LenB(data));
+}
+
+bool ApplPreferences::DefaultData(const std::string& templ)
+{
+    if (LenB(templ) > LenB(ItsData)) {
+        ItsData = ItsData + MidB(templ, LenB(ItsData) + 1);
+        return true;
+    }
+    return false;
+}
+
+void ApplPreferences::SetPartInteger(int32_t value, int32_t start, int32_t width)
+{
+    SetPartData(RightB(Format(value, "0000000000"), width), start);
+}
+
+int32_t ApplPreferences::GetPartInteger(int32_t start, int32_t width) { return ToInt32(Val(GetPartData(start, width))); }
+
+void ApplPreferences::SetPartBoolean(bool value, int32_t start) { SetPartData(value ? "1" : "0", start); }
+
+bool ApplPreferences::GetPartBoolean(int32_t start) { return GetPartData(start, 1) != "0"; }
+
+std::string ApplPreferences::GetTailData(int32_t start) { return MidB(ItsData, start); }
+
+void ApplPreferences::SetTailData(const std::string& data, int32_t start)
+{
+    if (static_cast<int64_t>(start) - 1 <= LenB(ItsData))
+        ItsData = LeftB(ItsData, start - 1) + data;
+}
+
+Color ApplPreferences::GetPartColor(int32_t start)
+{
+    std::string rgb = GetPartData(start, 6);
+    if (LenB(rgb) < 6)
+        return RGB(0, 0, 0);
+    int32_t red = ToInt32(Val("&H" + MidB(rgb, 1, 2)));
+    int32_t green = ToInt32(Val("&H" + MidB(rgb, 3, 2)));
+    int32_t blue = ToInt32(Val("&H" + MidB(rgb, 5, 2)));
+    return RGB(red, green, blue);
+}
+
+void ApplPreferences::SetPartColor(Color value, int32_t start)
+{
+    int32_t red = static_cast<int32_t>(value.Value >> 16) & 255;
+    int32_t green = static_cast<int32_t>(value.Value >> 8) & 255;
+    int32_t blue = static_cast<int32_t>(value.Value) & 255;
+    SetPartData(RightB("00" + Hex(red), 2) + RightB("00" + Hex(green), 2) + RightB("00" + Hex(blue), 2), start);
+}
+
+void ApplPreferences::SetSaveMode(int32_t mode) { SaveMode = mode; }

@@ -1,0 +1,159 @@
+#include "prefs/ShadowFiler.h"
+
+#include <carbon/Files.h>
+
+#include <framework/Runtime.h>
+#include <framework/Text.h>
+
+using namespace fw;
+
+namespace {
+// The longest stem that the shadow name keeps of the base's name, in bytes.
+const int32_t kStemBytes = 25;
+const int32_t kSpecSize = 70;
+}
+
+ShadowFiler::ShadowFiler(const Ref<FolderItem>& base)
+{
+    if (!base)
+        ThrowNil();
+    if (base->Directory()) {
+        ItsBaseFile = nullptr;
+        ItsShadowFile = nullptr;
+        IsShadowAvail = false;
+        ItsStatus = 0;
+    } else {
+        ItsBaseFile = base;
+        Ref<FolderItem> temporary = base->TemporaryFolder();
+        if (!temporary) {
+            ItsShadowFile = nullptr;
+            IsShadowAvail = false;
+            ItsStatus = -2;
+        } else {
+            // Cut by whole characters until the stem fits its bytes.
+            std::string stem = base->Name();
+            while (LenB(stem) > kStemBytes) {
+                stem = Left(stem, Len(stem) - 1);
+                YieldToBackground();
+            }
+            int32_t n = 1;
+            for (;; ++n) {
+                ItsShadowFile = temporary->Child(stem + Format(n, "000000"));
+                if (!ItsShadowFile->Exists() || n > kLastCounter - 1)
+                    break;
+                YieldToBackground();
+            }
+            if (ItsShadowFile->Exists()) {
+                ItsShadowFile = nullptr;
+                IsShadowAvail = false;
+                ItsStatus = -3;
+            } else {
+                IsShadowAvail = true;
+                ItsStatus = 1;
+            }
+        }
+    }
+    if (IsShadowAvail) {
+        TheFSSP1 = New<MemoryBlock>(kSpecSize);
+        TheFSSP2 = New<MemoryBlock>(kSpecSize);
+        if (!TheFSSP1 || !TheFSSP2) {
+            IsFsspAvail = false;
+            ItsStatus = -1;
+        } else {
+            IsFsspAvail = true;
+        }
+    } else {
+        IsFsspAvail = false;
+    }
+}
+
+ShadowFiler::~ShadowFiler() = default;
+
+const ClassRecord& ShadowFiler::Record()
+{
+    static const ClassRecord record { "ShadowFiler", &Object::Record(),
+        {
+            Property("ItsBaseFile", PropertyType::Object),
+            Property("ItsShadowFile", PropertyType::Object),
+            Property("IsShadowAvail", PropertyType::Boolean),
+            Property("ItsStatus", PropertyType::Int32),
+            Property("TheFSSP1", PropertyType::Object),
+            Property("TheFSSP2", PropertyType::Object),
+            Property("IsFsspAvail", PropertyType::Boolean),
+        },
+        {
+            { "Constructor", "(base As FolderItem)" },
+            { "VersionInfo", "() As String" },
+            { "RefShadowFile", "() As FolderItem" },
+            { "RefShadowAvail", "() As Boolean" },
+            { "CleanUp", "()" },
+            { "TbExchangeFiles", "(first As FolderItem, second As FolderItem) As Boolean", Scope::Protected },
+            { "Abort", "()" },
+            { "RefStatus", "() As Int32" },
+        },
+        {} };
+    return record;
+}
+
+const ClassRecord& ShadowFiler::ClassInfo() const { return Record(); }
+
+std::string ShadowFiler::VersionInfo() { return "2011-11-25,1"; }
+
+Ref<FolderItem> ShadowFiler::RefShadowFile() { return IsShadowAvail ? ItsShadowFile : ItsBaseFile; }
+
+bool ShadowFiler::RefShadowAvail() { return IsShadowAvail; }
+
+void ShadowFiler::CleanUp()
+{
+    if (IsShadowAvail && ItsShadowFile->Exists()) {
+        if (!ItsBaseFile->Exists()) {
+            ItsShadowFile->MoveFileTo(ItsBaseFile);
+        } else if (IsFsspAvail && TbExchangeFiles(ItsBaseFile, ItsShadowFile)) {
+            // The shadow's name now holds the old contents.
+            ItsShadowFile->Delete();
+        } else {
+            // One rename over the base: it holds the old contents or the new
+            // ones at every instant, and a failed move leaves it as it was.
+            ItsShadowFile->MoveFileTo(ItsBaseFile);
+        }
+    }
+    ItsBaseFile = nullptr;
+    ItsShadowFile = nullptr;
+    IsShadowAvail = false;
+    ItsStatus = 2;
+}
+
+void ShadowFiler::FillSpec(MemoryBlock& spec, const Ref<FolderItem>& item)
+{
+    spec.Short(0, item->MacVRefNum());
+    spec.Long(2, item->MacDirID());
+    spec.PString(6, LeftB(ConvertEncoding(item->Name(), Encodings::MacJapanese), 63));
+}
+
+bool ShadowFiler::TbExchangeFiles(const Ref<FolderItem>& first, const Ref<FolderItem>& second)
+{
+    FillSpec(*TheFSSP1, first);
+    FillSpec(*TheFSSP2, second);
+    auto* spec1 = static_cast<const FSSpec*>(TheFSSP1->Ptr());
+    auto* spec2 = static_cast<const FSSpec*>(TheFSSP2->Ptr());
+    // A record can name another file than the item: a name cut at 63 bytes,
+    // or one that MacJapanese cannot hold. Exchanging with that file would
+    // destroy it, so such records take the rename instead.
+    std::string path1, path2;
+    if (FSpMakePath(spec1, path1) != noErr || path1 != first->NativePath() || FSpMakePath(spec2, path2) != noErr
+        || path2 != second->NativePath())
+        return false;
+    return FSpExchangeFiles(spec1, spec2) == noErr;
+}
+
+void ShadowFiler::Abort()
+{
+    if (IsShadowAvail && ItsShadowFile->Exists())
+        ItsShadowFile->Delete();
+    ItsBaseFile = nullptr;
+    ItsShadowFile = nullptr;
+    IsShadowAvail = false;
+    ItsStatus = 3;
+}
+
+int32_t ShadowFiler::RefStatus() { return ItsStatus; }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <framework/FolderItem.h>
+#include <framework/MemoryBlock.h>
+#include <framework/Object.h>
+
+#include <cstdint>
+#include <string>
+
+// Replaces the contents of one file, the base, so that a save cut short
+// never leaves it half-written: the caller writes the new contents into the
+// shadow file that RefShadowFile names, in a private temporary folder on the
+// base's own file system, then CleanUp puts the shadow in the base's place
+// (by exchanging the two files, else by one atomic rename over the base) or
+// Abort throws it away.
+//
+// One object serves one replacement: construct, RefShadowFile, write it,
+// then CleanUp or Abort. Where no shadow can be had (status -2 or -3)
+// RefShadowFile answers the base itself, which the caller then writes
+// directly and unprotected.
+class ShadowFiler : public fw::Object {
+public:
+    explicit ShadowFiler(const fw::Ref<fw::FolderItem>& base);
+    ~ShadowFiler() override;
+
+    static const fw::ClassRecord& Record();
+    const fw::ClassRecord& ClassInfo() const override;
+
+    virtual std::string VersionInfo();
+    virtual fw::Ref<fw::FolderItem> RefShadowFile();
+    virtual bool RefShadowAvail();
+    virtual void CleanUp();
+    virtual void Abort();
+    // 1 ready, -1 ready without the exchange, 0 nothing to do (a folder),
+    // -2 no temporary folder, -3 no free shadow name, 2 committed, 3 aborted.
+    virtual int32_t RefStatus();
+
+    // The counter of the last shadow name tried.
+    static constexpr int32_t kLastCounter = 900001;
+
+protected:
+    virtual bool TbExchangeFiles(const fw::Ref<fw::FolderItem>& first, const fw::Ref<fw::FolderItem>& second);
+
+    fw::Ref<fw::FolderItem> ItsBaseFile;
+    fw::Ref<fw::FolderItem> ItsShadowFile;
+    bool IsShadowAvail = false;
+    int32_t ItsStatus = 0;
+    fw::Ref<fw::MemoryBlock> TheFSSP1;
+    fw::Ref<fw::MemoryBlock> TheFSSP2;
+    bool IsFsspAvail = false;
+
+private:
+    static void FillSpec(fw::MemoryBlock& spec, const fw::Ref<fw::FolderItem>& item);
+};

@@ -1,4 +1,5 @@
 #include "FinderInfo.h"
+#include "FileBytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,7 +21,7 @@ const uint32_t kFinderInfoId = 9;
 const size_t kHeader = 26;   // magic, version, 16 bytes filler, entry count
 const size_t kDescriptor = 12;
 // Larger sidecars are somebody else's business; reading them is refused.
-const off_t kLargest = 16 * 1024 * 1024;
+const uint64_t kLargest = 16 * 1024 * 1024;
 
 uint32_t Be32(const std::string& b, size_t at)
 {
@@ -39,48 +40,7 @@ void PutBe32(std::string& b, size_t at, uint32_t v)
 // 0 and the sidecar's bytes; ENOENT when there is none.
 int ReadSidecar(const std::string& path, std::string& bytes)
 {
-    int fd = open(SidecarPath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    struct stat st;
-    int err = 0;
-    if (fstat(fd, &st) != 0)
-        err = errno;
-    else if (!S_ISREG(st.st_mode))
-        err = EINVAL;
-    else if (st.st_size > kLargest)
-        err = EFBIG;
-    if (err == 0) {
-        bytes.resize(static_cast<size_t>(st.st_size));
-        size_t got = 0;
-        while (got < bytes.size()) {
-            ssize_t r = read(fd, bytes.data() + got, bytes.size() - got);
-            if (r < 0 && errno == EINTR)
-                continue;
-            if (r <= 0) {
-                err = r < 0 ? errno : 0;
-                break;
-            }
-            got += static_cast<size_t>(r);
-        }
-        bytes.resize(got);
-    }
-    close(fd);
-    return err;
-}
-
-int WriteAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t r = write(fd, bytes.data() + done, bytes.size() - done);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0)
-            return errno;
-        done += static_cast<size_t>(r);
-    }
-    return 0;
+    return ReadRegularFile(SidecarPath(path), kLargest, bytes, O_NOFOLLOW);
 }
 
 // Replaces the sidecar in one step: a new file beside it, renamed over it.

@@ -1,37 +1,30 @@
 #include <framework/FolderItem.h>
 #include <framework/Picture.h>
 
+#include "FileBytes.h"
 #include "PictureImpl.h"
 
-#include <QImageReader>
+#include <QImage>
 
-#include <sys/stat.h>
+#include <cerrno>
 
 namespace fw {
 
 namespace {
-// Mac error codes the program may read from LastErrorCode.
-constexpr int32_t kFileNotFound = -43;
-constexpr int32_t kIOError = -36;
+// Larger than any picture the program draws; refused unread.
+constexpr uint64_t kMaxPictureFileBytes = 64 * 1024 * 1024;
 } // namespace
 
 Ref<Picture> FolderItem::OpenAsPicture() const
 {
     // Only a regular file: opening a FIFO or a device would block or never end.
-    struct stat st;
-    if (stat(NativePath().c_str(), &st) != 0) {
-        SetLastErrorCode(kFileNotFound);
+    std::string bytes;
+    if (int err = ReadRegularFile(NativePath(), kMaxPictureFileBytes, bytes)) {
+        SetLastErrorCode(err == ENOENT || err == ENOTDIR ? kFileNotFound : kIOError);
         return nullptr;
     }
-    if (!S_ISREG(st.st_mode)) {
-        SetLastErrorCode(kIOError);
-        return nullptr;
-    }
-    QImageReader reader(QString::fromStdString(NativePath()), "png");
-    reader.setAutoDetectImageFormat(false);
-    reader.setDecideFormatFromContent(false);
     QImage image;
-    if (!reader.read(&image) || image.isNull()) {
+    if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "PNG")) {
         SetLastErrorCode(kIOError);
         return nullptr;
     }

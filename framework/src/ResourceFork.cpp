@@ -2,9 +2,7 @@
 #include <framework/MouseCursor.h>
 #include <framework/ResourceFork.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "FileBytes.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,31 +40,6 @@ private:
     uint64_t length_;
 };
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out)
-{
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    struct stat st;
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0
-        && st.st_size <= ResourceFork::kMaxFileSize;
-    if (ok) {
-        out.resize(static_cast<size_t>(st.st_size));
-        size_t done = 0;
-        while (done < out.size()) {
-            ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-        // A file that shrank while being read is taken as what was read.
-        out.resize(done);
-    }
-    ::close(fd);
-    return ok;
-}
 } // namespace
 
 ResourceFork::ResourceFork(std::vector<Entry> entries, std::vector<uint8_t> bytes)
@@ -88,10 +61,10 @@ Ref<ResourceFork> ResourceFork::Open(const Ref<FolderItem>& file)
 {
     if (!file)
         return nullptr;
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(file->NativePath(), bytes))
+    std::string bytes;
+    if (ReadRegularFile(file->NativePath(), static_cast<uint64_t>(kMaxFileSize), bytes) != 0)
         return nullptr;
-    return FromBytes(std::move(bytes));
+    return FromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }
 
 Ref<ResourceFork> ResourceFork::FromBytes(std::vector<uint8_t> bytes)

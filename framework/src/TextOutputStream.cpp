@@ -1,5 +1,7 @@
 #include <framework/TextOutputStream.h>
 
+#include "FileBytes.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,15 +72,8 @@ void TextOutputStream::Write(const std::string& data)
 {
     if (fd_ < 0)
         Fail("cannot write", EBADF);
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t w = write(fd_, data.data() + done, data.size() - done);
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w < 0)
-            Fail("cannot write", errno);
-        done += static_cast<size_t>(w);
-    }
+    if (int err = WriteAll(fd_, data))
+        Fail("cannot write", err);
 }
 
 void TextOutputStream::Close()

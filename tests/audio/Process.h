@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace audio {
+
+// A child program that dies with the test process: it gets SIGKILL should
+// the test crash or be killed, and the destructor ends it otherwise.
+class Process {
+public:
+    // Runs program (looked up in PATH) with args and the extra environment
+    // entries ("NAME=value", overriding the test's own), its standard
+    // output to stdoutFile and its standard error to stderrFile.
+    Process(const std::string& program, const std::vector<std::string>& args,
+        const std::vector<std::string>& environment, const std::filesystem::path& stdoutFile,
+        const std::filesystem::path& stderrFile);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Started() const { return pid_ > 0; }
+    // Still running (not exited, not reaped).
+    bool Running();
+    // SIGTERM, then SIGKILL if it has not gone within a few seconds.
+    void Stop();
+
+private:
+    int pid_ = -1;
+};
+
+} // namespace audio

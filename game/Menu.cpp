@@ -1,4 +1,4 @@
-#include "Menu.h"
+#include "game/Menu.h"
 
 #include <framework/AppleMenuItem.h>
 #include <framework/QuitMenuItem.h>

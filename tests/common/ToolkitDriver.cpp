@@ -56,8 +56,15 @@ QMainWindow* Activate(const std::string& title)
     return w;
 }
 
+void CloseMenus()
+{
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+}
+
 QMenu* OpenMenu(const std::string& title, const QString& caption)
 {
+    CloseMenus();
     QMenuBar* bar = MenuBarOf(title);
     QAction* t = bar ? Entry(bar->actions(), caption) : nullptr;
     EXPECT_NE(t, nullptr) << caption.toStdString();
@@ -67,6 +74,19 @@ QMenu* OpenMenu(const std::string& title, const QString& caption)
     QMenu* menu = t->menu();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(menu, 2000));
     return menu;
+}
+
+QMenu* OpenSubmenu(QMenu* menu, const QString& caption)
+{
+    QAction* entry = menu ? Entry(menu->actions(), caption) : nullptr;
+    EXPECT_NE(entry, nullptr) << caption.toStdString();
+    if (!entry || !entry->menu())
+        return nullptr;
+    Click(menu, entry);
+    // The submenu opens after a short delay of the toolkit's own.
+    QMenu* sub = entry->menu();
+    EXPECT_TRUE(QTest::qWaitFor([sub] { return sub->isVisible(); }, 2000)) << caption.toStdString();
+    return sub;
 }
 
 void Click(QMenu* menu, QAction* entry)

@@ -28,8 +28,13 @@ QMenu* SubmenuOf(QMenu* menu, const QString& caption);
 
 // Makes the window the active one, as a click on it would.
 QMainWindow* Activate(const std::string& title);
-// Clicks a title of the window's menu bar; answers the menu that opened.
+// Closes whatever menus are open, then clicks a title of the window's menu
+// bar; answers the menu that opened.
 QMenu* OpenMenu(const std::string& title, const QString& caption);
+// Clicks a submenu entry of an open menu; answers the submenu that opened.
+QMenu* OpenSubmenu(QMenu* menu, const QString& caption);
+// Closes every open menu.
+void CloseMenus();
 // Clicks an entry of an open menu.
 void Click(QMenu* menu, QAction* entry);
 // Presses keys such as "Ctrl+0" in the window, which is activated first.

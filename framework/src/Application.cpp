@@ -1,25 +1,64 @@
 #include <framework/Application.h>
 #include <framework/ApplicationBundle.h>
+#include <framework/Dispatch.h>
 #include <framework/FolderItem.h>
+#include <framework/MenuBar.h>
 #include <framework/ResourceFork.h>
+#include <framework/Runtime.h>
+
+#include "ApplicationLink.h"
+#include "WindowImpl.h"
+
+#include <map>
 
 namespace fw {
 
+struct Application::Impl {
+    Ref<fw::MenuBar> menuBar;
+    bool autoQuit = false;
+    std::map<std::string, MenuHandler> menuHandlers;
+    bool quitting = false;
+    bool closeRaised = false;
+};
+
 namespace {
-Ref<Application>& AppObject()
+struct AppState {
+    Ref<Application> app;
+    // Open is raised once per registered object.
+    bool opened = false;
+};
+
+AppState& State()
 {
-    static Ref<Application> app;
-    return app;
+    static AppState s;
+    return s;
+}
+
+// Closes the open windows front first; false when one of them stays open.
+bool CloseAllWindows()
+{
+    while (Ref<Window> w = FrontWindow())
+        if (!detail::CloseWindow(*w, true))
+            return false;
+    return true;
 }
 } // namespace
 
-Application::Application() = default;
+Application::Application()
+    : impl_(std::make_unique<Impl>())
+{
+}
+
 Application::~Application() = default;
 
 const ClassRecord& Application::Record()
 {
-    static const ClassRecord record { "Application", &Object::Record(), {},
-        { { "ResourceFork", "() As ResourceFork" } }, {} };
+    static const ClassRecord record { "Application", &Object::Record(),
+        { Property<Application>("MenuBar", &Application::MenuBar),
+            Property<Application>("AutoQuit", &Application::AutoQuit) },
+        { { "ResourceFork", "() As ResourceFork" },
+            { "AddMenuHandler", "(name As String, handler As MenuHandler)", Scope::Hidden }, { "Quit", "()" } },
+        { "Open", "Close", "EnableMenuItems" } };
     return record;
 }
 
@@ -43,8 +82,111 @@ Ref<fw::ResourceFork> Application::ResourceFork() const
     return fork;
 }
 
-void RuntimeRegisterAppObject(const Ref<Application>& app) { AppObject() = app; }
+Ref<fw::MenuBar> Application::MenuBar() const { return impl_->menuBar; }
 
-Ref<Application> GetAppObject() { return AppObject(); }
+void Application::MenuBar(const Ref<fw::MenuBar>& bar)
+{
+    impl_->menuBar = bar;
+    if (State().app.Get() == this)
+        detail::RefreshAllMenuBars();
+}
+
+bool Application::AutoQuit() const { return impl_->autoQuit; }
+void Application::AutoQuit(bool v) { impl_->autoQuit = v; }
+
+void Application::AddMenuHandler(const std::string& itemName, const MenuHandler& handler)
+{
+    impl_->menuHandlers[itemName] = handler;
+}
+
+void Application::Quit()
+{
+    if (impl_->quitting || impl_->closeRaised)
+        return;
+    Ref<Application> keep(std::static_pointer_cast<Application>(shared_from_this()));
+    impl_->quitting = true;
+    bool closed = CloseAllWindows();
+    impl_->quitting = false;
+    if (!closed)
+        return;
+    impl_->closeRaised = true;
+    Dispatch([&] { Event_Close(); });
+    RuntimeQuit(0);
+}
+
+void Application::Event_Open() {}
+void Application::Event_Close() {}
+void Application::Event_EnableMenuItems() {}
+
+void RuntimeRegisterAppObject(const Ref<Application>& app)
+{
+    AppState& s = State();
+    if (s.app == app)
+        return;
+    // The handlers usually hold their object; a withdrawn object must be
+    // free to go.
+    if (s.app)
+        s.app->impl().menuHandlers.clear();
+    s.app = app;
+    s.opened = false;
+    detail::RefreshAllMenuBars();
+}
+
+Ref<Application> GetAppObject() { return State().app; }
+
+void RuntimeOpenApplication()
+{
+    AppState& s = State();
+    if (!s.app || s.opened)
+        return;
+    s.opened = true;
+    Ref<Application> app = s.app;
+    Dispatch([&] { app->Event_Open(); });
+}
+
+namespace detail {
+
+Ref<fw::MenuBar> ApplicationMenuBar()
+{
+    const Ref<Application>& app = State().app;
+    return app ? app->MenuBar() : nullptr;
+}
+
+void RaiseApplicationEnableMenuItems()
+{
+    if (Ref<Application> app = State().app)
+        app->Event_EnableMenuItems();
+}
+
+MenuHandler ApplicationMenuHandler(const std::string& name)
+{
+    const Ref<Application>& app = State().app;
+    if (!app)
+        return {};
+    const auto& handlers = app->impl().menuHandlers;
+    auto it = handlers.find(name);
+    return it == handlers.end() ? MenuHandler() : it->second;
+}
+
+void QuitApplication()
+{
+    if (Ref<Application> app = State().app) {
+        app->Quit();
+        return;
+    }
+    if (CloseAllWindows())
+        RuntimeQuit(0);
+}
+
+void LastWindowClosed()
+{
+    Ref<Application> app = State().app;
+    if (app && app->AutoQuit())
+        app->Quit();
+}
+
+void ReleaseApplication() { RuntimeRegisterAppObject(nullptr); }
+
+} // namespace detail
 
 } // namespace fw

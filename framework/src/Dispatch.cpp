@@ -1,5 +1,7 @@
 #include <framework/Dispatch.h>
 
+#include "WaitCursorImpl.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -25,6 +27,10 @@ bool Dispatch(const std::function<void()>& call) noexcept
 {
     // The toolkit cannot unwind an exception through its own frames, so
     // nothing may leave here.
+    struct ProgramCall {
+        ProgramCall() { detail::BeginProgramCall(); }
+        ~ProgramCall() { detail::EndProgramCall(); }
+    } busy;
     try {
         call();
         return true;

@@ -1,4 +1,9 @@
+#include <framework/Application.h>
 #include <framework/Runtime.h>
+
+#include "ApplicationLink.h"
+#include "WaitCursorImpl.h"
+#include "WindowImpl.h"
 
 #include <QApplication>
 
@@ -15,6 +20,8 @@ struct RuntimeState {
     int argc = 0;
     std::unique_ptr<QApplication> app;
     int32_t exitCode = 0;
+    // A quit that came before the loop ran: the loop returns at once.
+    bool quitRequested = false;
 };
 RuntimeState& State()
 {
@@ -47,23 +54,33 @@ bool RuntimeIsInitialized() { return static_cast<bool>(State().app); }
 
 int32_t RuntimeRun()
 {
-    if (!State().app)
+    RuntimeState& s = State();
+    if (!s.app)
         return 1;
-    State().exitCode = QApplication::exec();
-    return State().exitCode;
+    RuntimeOpenApplication();
+    if (!s.quitRequested)
+        s.exitCode = QApplication::exec();
+    s.quitRequested = false;
+    return s.exitCode;
 }
 
 void RuntimeQuit(int32_t code)
 {
     State().exitCode = code;
+    State().quitRequested = true;
     QCoreApplication::exit(code);
 }
 
 int32_t RuntimeExit()
 {
+    // The application object may own toolkit objects (sounds): it goes first.
+    detail::ReleaseApplication();
+    detail::ReleaseAllWindows();
     State().app.reset();
     return State().exitCode;
 }
+
+void YieldToBackground() { detail::WaitCursorTick(); }
 
 void ProcessPendingEvents()
 {

@@ -1,9 +1,15 @@
 #include "WindowImpl.h"
+#include "ApplicationLink.h"
 #include "ControlImpl.h"
+#include "MenuItemImpl.h"
+#include "MenuView.h"
 #include "PictureImpl.h"
 
+#include <framework/Application.h>
 #include <framework/Control.h>
 #include <framework/Dispatch.h>
+#include <framework/MenuBar.h>
+#include <framework/Runtime.h>
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -18,11 +24,19 @@ namespace {
 constexpr int kDefaultWidth = 300;
 constexpr int kDefaultHeight = 300;
 
-// The framework keeps every open window until it closes.
+// The framework keeps every open window until it closes; front first.
 std::vector<Ref<Window>>& OpenWindows()
 {
     static std::vector<Ref<Window>> windows;
     return windows;
+}
+
+void BringToFront(Window* window)
+{
+    auto& open = OpenWindows();
+    auto it = std::find_if(open.begin(), open.end(), [&](const Ref<Window>& w) { return w.Get() == window; });
+    if (it != open.end())
+        std::rotate(open.begin(), it, it + 1);
 }
 } // namespace
 
@@ -70,6 +84,13 @@ void WindowWidget::keyPressEvent(QKeyEvent* e)
     Dispatch([&] { window->Event_KeyDown(key); });
 }
 
+void WindowWidget::changeEvent(QEvent* e)
+{
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && window)
+        BringToFront(window);
+}
+
 Window::Window()
     : impl_(std::make_unique<Impl>())
 {
@@ -96,9 +117,13 @@ const ClassRecord& Window::Record()
 {
     static const ClassRecord record { "Window", &Object::Record(),
         { Property<Window>("Width", &Window::Width), Property<Window>("Height", &Window::Height),
-            Property<Window>("Title", &Window::Title), Property<Window>("Visible", &Window::Visible) },
-        { { "Show", "()" }, { "Close", "()" }, { "UpdateNow", "()" }, { "Refresh", "()" } },
-        { "Open", "Close", "CancelClose", "KeyDown", "MouseDown" } };
+            Property<Window>("Title", &Window::Title), Property<Window>("Visible", &Window::Visible),
+            Property<Window>("MenuBar", &Window::MenuBar),
+            Property<Window>("MenuBarVisible", &Window::MenuBarVisible) },
+        { { "Show", "()" }, { "Close", "()" }, { "UpdateNow", "()" }, { "Refresh", "()" },
+            { "AddMenuHandler", "(name As String, handler As MenuHandler)", Scope::Hidden } },
+        { "Open", "Close", "CancelClose", "KeyDown", "MouseDown", "EnableMenuItems", "Layout", "CreateControls",
+            "AddMenuHandlers" } };
     return record;
 }
 
@@ -109,11 +134,14 @@ void Window::Constructor()
     if (impl_->constructed)
         return;
     impl_->constructed = true;
+    // The application has opened before any window builds.
+    RuntimeOpenApplication();
     Ref<Window> self = Self(this);
     OpenWindows().push_back(self);
     Layout();
     CreateControls();
-    AddMenuHandlers();
+    AddMenuHandlers(self);
+    detail::RefreshMenuBar(*this);
     for (auto& [name, control] : impl_->controls) {
         Ref<Control> c = control;
         Dispatch([&] { c->Event_Open(); });
@@ -152,26 +180,123 @@ void Window::Show()
     if (impl_->closed)
         return;
     impl_->visible = true;
+    BringToFront(this);
     impl_->widget->show();
     impl_->widget->raise();
     impl_->widget->activateWindow();
 }
 
-void Window::Close()
+void Window::Close() { detail::CloseWindow(*this, false); }
+
+bool detail::CloseWindow(Window& window, bool appQuitting)
+{
+    Window::Impl& d = window.impl();
+    if (d.closed)
+        return true;
+    Ref<Window> self(std::static_pointer_cast<Window>(window.shared_from_this()));
+    bool cancel = false;
+    Dispatch([&] { cancel = window.Event_CancelClose(appQuitting); });
+    if (cancel)
+        return false;
+    d.closed = true;
+    Dispatch([&] { window.Event_Close(); });
+    d.widget->hide();
+    // The handlers hold the window; letting them go lets the window go.
+    d.menuHandlers.clear();
+    auto& open = OpenWindows();
+    bool wasOpen = std::find(open.begin(), open.end(), self) != open.end();
+    open.erase(std::remove(open.begin(), open.end(), self), open.end());
+    if (wasOpen && open.empty() && !appQuitting)
+        detail::LastWindowClosed();
+    return true;
+}
+
+Ref<fw::MenuBar> Window::MenuBar() const { return impl_->menuBar; }
+
+void Window::MenuBar(const Ref<fw::MenuBar>& bar)
+{
+    impl_->menuBar = bar;
+    detail::RefreshMenuBar(*this);
+}
+
+bool Window::MenuBarVisible() const { return impl_->menuBarVisible; }
+
+void Window::MenuBarVisible(bool v)
+{
+    impl_->menuBarVisible = v;
+    detail::RefreshMenuBar(*this);
+}
+
+void Window::AddMenuHandler(const std::string& itemName, const MenuHandler& handler)
 {
     if (impl_->closed)
         return;
-    Ref<Window> self = Self(this);
-    bool cancel = false;
-    Dispatch([&] { cancel = Event_CancelClose(false); });
-    if (cancel)
-        return;
-    impl_->closed = true;
-    Dispatch([&] { Event_Close(); });
-    impl_->widget->hide();
-    auto& open = OpenWindows();
-    open.erase(std::remove(open.begin(), open.end(), self), open.end());
+    impl_->menuHandlers[itemName] = handler;
 }
+
+MenuHandler detail::WindowMenuHandler(const Window& window, const std::string& name)
+{
+    const auto& handlers = window.impl().menuHandlers;
+    auto it = handlers.find(name);
+    return it == handlers.end() ? MenuHandler() : it->second;
+}
+
+void detail::RefreshMenuBar(Window& window, bool rebuild)
+{
+    Window::Impl& d = window.impl();
+    if (!d.widget)
+        return;
+    Ref<MenuItem> want;
+    if (d.menuBarVisible && !d.closed)
+        want = d.menuBar ? Ref<MenuItem>(d.menuBar) : Ref<MenuItem>(ApplicationMenuBar());
+    if (!rebuild && want == d.shownBar && (!want || d.menuWidget))
+        return;
+    if (QMenuBar* old = d.menuWidget.data()) {
+        if (d.shownBar) {
+            auto& views = d.shownBar->impl().bars;
+            views.erase(std::remove(views.begin(), views.end(), d.menuWidget), views.end());
+        }
+        old->hide();
+        old->deleteLater();
+    }
+    d.menuWidget = nullptr;
+    d.shownBar = want;
+    if (want) {
+        d.menuWidget = BuildMenuBar(*want, window, d.widget);
+        d.widget->setMenuWidget(d.menuWidget);
+    } else {
+        d.widget->setMenuWidget(nullptr);
+    }
+}
+
+void detail::RefreshAllMenuBars()
+{
+    std::vector<Ref<Window>> open = OpenWindows();
+    for (auto& w : open)
+        RefreshMenuBar(*w);
+}
+
+void detail::ReleaseAllWindows()
+{
+    std::vector<Ref<Window>> open;
+    open.swap(OpenWindows());
+    for (auto& w : open)
+        w->impl().menuHandlers.clear();
+    open.clear();
+    ProcessPendingEvents(); // the widgets' deferred deletion
+}
+
+int32_t WindowCount() { return static_cast<int32_t>(OpenWindows().size()); }
+
+Ref<Window> WindowAt(int32_t i)
+{
+    const auto& open = OpenWindows();
+    if (i < 0 || i >= static_cast<int32_t>(open.size()))
+        return nullptr;
+    return open[static_cast<size_t>(i)];
+}
+
+Ref<Window> FrontWindow() { return WindowAt(0); }
 
 void Window::UpdateNow() { impl_->widget->repaint(); }
 void Window::Refresh() { impl_->widget->update(); }
@@ -207,11 +332,12 @@ Ref<Picture> Window::Snapshot()
 
 void Window::Layout() {}
 void Window::CreateControls() {}
-void Window::AddMenuHandlers() {}
+void Window::AddMenuHandlers(const Ref<Window>&) {}
 void Window::Event_Open() {}
 bool Window::Event_CancelClose(bool) { return false; }
 void Window::Event_Close() {}
 bool Window::Event_KeyDown(const std::string&) { return false; }
 bool Window::Event_MouseDown(int32_t, int32_t) { return false; }
+void Window::Event_EnableMenuItems() {}
 
 } // namespace fw

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <framework/MenuHandler.h>
 #include <framework/Window.h>
 
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QWidget>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +16,7 @@
 namespace fw {
 
 class Control;
+class MenuItem;
 
 // The client area: exactly the window's size, parent of every control.
 class ClientWidget : public QWidget {
@@ -33,6 +37,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
 };
 
 struct Window::Impl {
@@ -43,6 +48,30 @@ struct Window::Impl {
     bool visible = true;
     bool constructed = false;
     bool closed = false;
+
+    Ref<fw::MenuBar> menuBar;
+    bool menuBarVisible = true;
+    // The tree the toolkit's menu bar shows now, and that menu bar.
+    Ref<MenuItem> shownBar;
+    QPointer<QMenuBar> menuWidget;
+    std::map<std::string, MenuHandler> menuHandlers;
 };
+
+namespace detail {
+// Closes the window as Close does; appQuitting tells CancelClose that the
+// application is quitting. Answers False when the window stays open.
+bool CloseWindow(Window& window, bool appQuitting);
+// Makes the window's toolkit menu bar show what it should now: its own bar,
+// else the application's, else none. `rebuild` builds it anew even when the
+// same tree is shown (the tree's shape changed).
+void RefreshMenuBar(Window& window, bool rebuild = false);
+// Refreshes the menu bar of every open window.
+void RefreshAllMenuBars();
+// At the end of the run: the framework lets go of every open window (and
+// of the handlers that hold them) while the toolkit still stands.
+void ReleaseAllWindows();
+// The menu handler of that name registered by the window, or none.
+MenuHandler WindowMenuHandler(const Window& window, const std::string& name);
+} // namespace detail
 
 } // namespace fw

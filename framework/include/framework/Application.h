@@ -1,15 +1,20 @@
 #pragma once
 
+#include <framework/MenuHandler.h>
 #include <framework/Object.h>
 
+#include <memory>
 #include <string>
 
 namespace fw {
 
+class MenuBar;
 class ResourceFork;
 
 // The program's application object: one per run, registered at start-up and
-// reached from anywhere through GetAppObject.
+// reached from anywhere through GetAppObject. It holds the menu bar of
+// windows that have none of their own and the application's menu handlers,
+// quits the application, and receives the application events.
 class Application : public Object {
 public:
     Application();
@@ -25,11 +30,48 @@ public:
 
     // The name of that file in the Resources folder.
     static const std::string& ResourceFileName();
+
+    // The menu bar that windows without a bar of their own show.
+    Ref<fw::MenuBar> MenuBar() const;
+    void MenuBar(const Ref<fw::MenuBar>& bar);
+    // True: the application quits when its last open window closes.
+    bool AutoQuit() const;
+    void AutoQuit(bool v);
+
+    // Registers what choosing an item of that name runs when the front
+    // window has no handler of the name, or its handler answers False; it
+    // replaces an earlier handler of the name.
+    void AddMenuHandler(const std::string& itemName, const MenuHandler& handler);
+
+    // Closes every open window, front first (a window whose CancelClose
+    // answers True stops the quitting), then raises Close, once per run, and
+    // ends the event loop.
+    void Quit();
+
+    // Raised once, before the first window is built and before the event
+    // loop runs.
+    virtual void Event_Open();
+    // Raised once, when the application quits.
+    virtual void Event_Close();
+    // Before a menu opens or a shortcut acts, whatever window is in front;
+    // before the front window's own EnableMenuItems.
+    virtual void Event_EnableMenuItems();
+
+    struct Impl;
+    Impl& impl() const { return *impl_; }
+
+private:
+    std::unique_ptr<Impl> impl_;
 };
 
-// Makes the object the application object (nil withdraws it).
+// Makes the object the application object (nil withdraws it). A withdrawn
+// object lets go of its menu handlers.
 void RuntimeRegisterAppObject(const Ref<Application>& app);
 // The registered application object, or nil before start-up registers one.
 Ref<Application> GetAppObject();
+// Raises the registered application's Open unless it has been raised in
+// this run. The framework does so itself before it builds the first window
+// and before the event loop runs.
+void RuntimeOpenApplication();
 
 } // namespace fw

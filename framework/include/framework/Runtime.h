@@ -20,7 +20,8 @@ void ProcessPendingEvents();
 
 // The cooperative yield that every long loop of the program makes once per
 // pass. All program code runs on the one event thread and there are no
-// other framework threads to hand over to, so it only marks the point.
-inline void YieldToBackground() {}
+// other framework threads to hand over to; the framework only shows the
+// wait cursor here when the current call has run long (see WaitCursor.h).
+void YieldToBackground();
 
 } // namespace fw

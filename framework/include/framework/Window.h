@@ -1,5 +1,6 @@
 #pragma once
 
+#include <framework/MenuHandler.h>
 #include <framework/Object.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 namespace fw {
 
 class Control;
+class MenuBar;
 class Picture;
 
 // A top-level window whose client area is exactly Width x Height. A window
@@ -24,7 +26,8 @@ public:
 
     // Builds the window (Layout, CreateControls, AddMenuHandlers), opens its
     // controls and then the window, and shows it when Visible. Call once,
-    // right after New.
+    // right after New. The window stays among the open windows until it
+    // closes.
     void Constructor();
 
     int32_t Width() const;
@@ -35,6 +38,18 @@ public:
     void Title(const std::string& title);
     bool Visible() const;
     void Visible(bool v);
+
+    // The menu bar the window shows; when nil, the window shows the
+    // application's menu bar. MenuBarVisible False shows none.
+    Ref<fw::MenuBar> MenuBar() const;
+    void MenuBar(const Ref<fw::MenuBar>& bar);
+    bool MenuBarVisible() const;
+    void MenuBarVisible(bool v);
+
+    // Registers what choosing an item of that name runs while this window is
+    // in front; it replaces an earlier handler of the name. The window keeps
+    // its handlers until it closes.
+    void AddMenuHandler(const std::string& itemName, const MenuHandler& handler);
 
     void Show();
     // Closes the window unless its CancelClose answers True.
@@ -56,7 +71,8 @@ public:
     // Building hooks that the Constructor runs, in this order.
     virtual void Layout();
     virtual void CreateControls();
-    virtual void AddMenuHandlers();
+    // `target` is this window.
+    virtual void AddMenuHandlers(const Ref<Window>& target);
 
     // Event handlers.
     virtual void Event_Open();
@@ -65,6 +81,9 @@ public:
     virtual void Event_Close();
     virtual bool Event_KeyDown(const std::string& key);
     virtual bool Event_MouseDown(int32_t x, int32_t y);
+    // Before a menu opens or a shortcut acts while this window is in front:
+    // check and enable the items this window looks after.
+    virtual void Event_EnableMenuItems();
 
     struct Impl;
     Impl& impl() const { return *impl_; }
@@ -72,5 +91,12 @@ public:
 private:
     std::unique_ptr<Impl> impl_;
 };
+
+// The open windows, front first: the window the user last brought forward
+// or showed comes first.
+int32_t WindowCount();
+// The open window at position i (0 is the front one), or nil.
+Ref<Window> WindowAt(int32_t i);
+Ref<Window> FrontWindow();
 
 } // namespace fw

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace fw {
+
+// The automatic wait cursor: while one call from the event loop into the
+// program (an event, a menu command) has run for longer than half a second,
+// the pointer shows the wait cursor until that call returns. The framework
+// looks at the clock whenever the program yields (YieldToBackground).
+// Switched on at start.
+void DisableAutoWaitCursor();
+void EnableAutoWaitCursor();
+bool AutoWaitCursorEnabled();
+
+} // namespace fw

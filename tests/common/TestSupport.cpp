@@ -8,6 +8,14 @@
 
 namespace test {
 
+void EmptyPreferencesAndTemporaryFolders()
+{
+    for (const std::filesystem::path& p : { Home() / ".config", Home() / "tmp" }) {
+        std::filesystem::remove_all(p);
+        std::filesystem::create_directories(p);
+    }
+}
+
 std::string ReadFile(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);

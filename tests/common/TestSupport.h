@@ -12,6 +12,10 @@ namespace test {
 // XDG_CACHE_HOME lie inside it.
 const std::filesystem::path& Home();
 
+// Empties the Preferences and temporary folders of the test HOME, for tests
+// that share one process.
+void EmptyPreferencesAndTemporaryFolders();
+
 std::string ReadFile(const std::filesystem::path& p);
 void WriteFile(const std::filesystem::path& p, const std::string& bytes);
 

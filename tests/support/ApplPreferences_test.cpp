@@ -67,13 +67,7 @@ size_t Entries(const fs::path& dir)
 // also when several run in one process.
 class ApplPreferencesTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        for (const fs::path& p : { test::Home() / ".config", test::Home() / "tmp" }) {
-            fs::remove_all(p);
-            fs::create_directories(p);
-        }
-    }
+    void SetUp() override { test::EmptyPreferencesAndTemporaryFolders(); }
 };
 
 } // namespace

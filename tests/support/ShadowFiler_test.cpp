@@ -60,13 +60,7 @@ ino_t Inode(const fs::path& p)
 // also when several run in one process.
 class ShadowFilerTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        for (const fs::path& p : { test::Home() / ".config", test::Home() / "tmp" }) {
-            fs::remove_all(p);
-            fs::create_directories(p);
-        }
-    }
+    void SetUp() override { test::EmptyPreferencesAndTemporaryFolders(); }
 };
 
 } // namespace

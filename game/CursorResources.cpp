@@ -1,6 +1,7 @@
 #include "game/CursorResources.h"
 
-#include <framework/Application.h>
+#include "game/Appl.h"
+
 #include <framework/ResourceFork.h>
 
 using namespace fw;
@@ -13,8 +14,7 @@ constexpr int32_t kStartCursorID = 169;
 Ref<MouseCursor> Load(Ref<MouseCursor>& permacursor, int32_t id)
 {
     if (!permacursor) {
-        Ref<Application> app = GetAppObject();
-        Ref<ResourceFork> fork = app->ResourceFork();
+        Ref<ResourceFork> fork = App()->ResourceFork();
         permacursor = fork->GetCursor(id);
     }
     return permacursor;

@@ -1,5 +1,6 @@
 #include "common/TemporaryBundle.h"
 
+#include <game/Appl.h>
 #include <game/CursorResources.h>
 #include <game/PictureResources.h>
 #include <offscreen/TargetSystemPict.h>
@@ -56,7 +57,7 @@ TEST(BundledMedia, BothCursorsLoadFromTheApplicationsResourceFile)
 {
     HOROMINE_IN_TEMPORARY_BUNDLE();
     CopyBuiltMedia();
-    RuntimeRegisterAppObject(New<Application>());
+    RuntimeRegisterAppObject(New<Appl>());
     Ref<MouseCursor> point = PointCursor();
     Ref<MouseCursor> start = StartCursor();
     ASSERT_TRUE(point);

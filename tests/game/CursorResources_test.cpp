@@ -2,6 +2,7 @@
 #include "common/TemporaryBundle.h"
 #include "common/TestSupport.h"
 
+#include <game/Appl.h>
 #include <game/CursorResources.h>
 
 #include <framework/Application.h>
@@ -37,7 +38,7 @@ TEST(CursorResources, NeedTheApplicationObjectAndTryAgainOnceThereIsOne)
     PutCursors();
     EXPECT_THROW(PointCursor(), NilObjectException);
     EXPECT_THROW(StartCursor(), NilObjectException);
-    RuntimeRegisterAppObject(New<Application>());
+    RuntimeRegisterAppObject(New<Appl>());
     Ref<MouseCursor> point = PointCursor();
     ASSERT_TRUE(point) << "the failed call left the cache empty";
     EXPECT_EQ(point->HotSpotX(), 7);
@@ -59,7 +60,7 @@ TEST(CursorResources, NeedTheApplicationObjectAndTryAgainOnceThereIsOne)
 TEST(CursorResources, MissingOrDamagedFileGivesNilUntilMended)
 {
     HOROMINE_IN_TEMPORARY_BUNDLE();
-    RuntimeRegisterAppObject(New<Application>());
+    RuntimeRegisterAppObject(New<Appl>());
     EXPECT_FALSE(PointCursor());
     EXPECT_FALSE(StartCursor());
     test::WriteFile(ResourceFile(), std::string("\x00\x00\x01\x00 damaged", 12));
@@ -76,7 +77,7 @@ TEST(CursorResources, MissingOrDamagedFileGivesNilUntilMended)
 TEST(CursorResources, ReleaseEmptiesBothCaches)
 {
     HOROMINE_IN_TEMPORARY_BUNDLE();
-    RuntimeRegisterAppObject(New<Application>());
+    RuntimeRegisterAppObject(New<Appl>());
     PutCursors();
     WeakRef<MouseCursor> point = PointCursor();
     WeakRef<MouseCursor> start = StartCursor();

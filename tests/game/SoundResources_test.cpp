@@ -2,6 +2,7 @@
 #include "common/TemporaryBundle.h"
 #include "common/TestSupport.h"
 
+#include <game/Appl.h>
 #include <game/CursorResources.h>
 #include <game/ResourceCaches.h>
 #include <game/SoundResources.h>
@@ -67,7 +68,7 @@ TEST(ResourceCaches, ReleaseEmptiesTheSoundAndCursorCachesButNotThePictures)
         Put(name);
     fs::copy_file(fs::path(HOROMINE_BUNDLE_DIR) / "Resources" / "horomine.rsrc",
         test::BundleResources() / "horomine.rsrc");
-    RuntimeRegisterAppObject(New<Application>());
+    RuntimeRegisterAppObject(New<Appl>());
     std::vector<WeakRef<Sound>> sounds { SoundVolSnd(), HitSnd(), NearSnd(), OutSnd() };
     WeakRef<MouseCursor> point = PointCursor(), start = StartCursor();
     for (auto& s : sounds)

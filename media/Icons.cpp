@@ -1,6 +1,7 @@
 #include "Icons.h"
 
 #include "Palette.h"
+#include "Shapes.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -34,22 +35,6 @@ void drawDot(QPainter& p, QPointF at, const QColor& base, const QColor& dark, co
     p.setPen(QPen(dark, 1.0));
     p.setBrush(g);
     p.drawEllipse(at, 3.7, 3.7);
-}
-
-QPainterPath starPath(QPointF centre, double outer, double inner, int points)
-{
-    QPainterPath path;
-    for (int i = 0; i < 2 * points; ++i) {
-        const double angle = -std::numbers::pi / 2.0 + i * std::numbers::pi / points;
-        const double r = (i % 2 == 0) ? outer : inner;
-        const QPointF pt = centre + QPointF(std::cos(angle) * r, std::sin(angle) * r);
-        if (i == 0)
-            path.moveTo(pt);
-        else
-            path.lineTo(pt);
-    }
-    path.closeSubpath();
-    return path;
 }
 
 QImage draw(const Look& look)

@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "Palette.h"
+#include "Shapes.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -47,24 +48,8 @@ QPainterPath fittedText(const Style& style)
     return t.map(path);
 }
 
-QPainterPath sparklePath(const Sparkle& s)
-{
-    // Four-pointed star with concave sides.
-    QPainterPath p;
-    const double r = s.radius;
-    const double waist = r * 0.28;
-    for (int i = 0; i < 8; ++i) {
-        const double angle = i * std::numbers::pi / 4.0 - std::numbers::pi / 2.0;
-        const double len = (i % 2 == 0) ? r : waist;
-        const QPointF pt = s.centre + QPointF(std::cos(angle) * len, std::sin(angle) * len);
-        if (i == 0)
-            p.moveTo(pt);
-        else
-            p.lineTo(pt);
-    }
-    p.closeSubpath();
-    return p;
-}
+// A four-pointed star with concave sides.
+QPainterPath sparklePath(const Sparkle& s) { return starPath(s.centre, s.radius, s.radius * 0.28, 4); }
 
 // Pixels at least half covered take the exact colour drawn there; the rest
 // become key white. Anti-aliased edges would otherwise leave a whitish halo

@@ -23,11 +23,13 @@ const ClassRecord& Control::Record()
 {
     static const ClassRecord record { "Control", &Object::Record(),
         { Property<Control>("Name", &Control::Name), Property<Control>("Index", &Control::Index) },
-        { { "Window", "() As Window" }, { "MouseX", "() As Int32" }, { "MouseY", "() As Int32" } }, { "Open" } };
+        { { "Constructor", "()" }, { "Window", "() As Window" }, { "MouseX", "() As Int32" }, { "MouseY", "() As Int32" } }, { "Open" } };
     return record;
 }
 
 const ClassRecord& Control::ClassInfo() const { return Record(); }
+
+void Control::Constructor() {}
 
 std::string Control::Name() const { return impl_->name; }
 void Control::Name(const std::string& name) { impl_->name = name; }

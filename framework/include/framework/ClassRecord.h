@@ -91,6 +91,10 @@ PropertyRecord Property(std::string name, void (C::*set)(Arg), Scope access = Sc
         } };
 }
 
+// A property that the class accepts (from a property record, say) and keeps
+// without acting on it; Object::KeptValue reads it back.
+PropertyRecord Kept(std::string name, PropertyType type);
+
 // A property known to the runtime only by name and type.
 inline PropertyRecord Property(std::string name, PropertyType type, Scope access = Scope::Protected)
 {

@@ -23,7 +23,8 @@ const ClassRecord& Control::Record()
 {
     static const ClassRecord record { "Control", &Object::Record(),
         { Property<Control>("Name", &Control::Name), Property<Control>("Index", &Control::Index) },
-        { { "Window", "() As Window" }, { "MouseX", "() As Int32" }, { "MouseY", "() As Int32" } }, { "Open" } };
+        { Method("Window", &Control::Window), Method("MouseX", &Control::MouseX), Method("MouseY", &Control::MouseY) },
+        { "Open" } };
     return record;
 }
 

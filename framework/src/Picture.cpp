@@ -81,10 +81,9 @@ Ref<Picture> MakePicture(QImage image)
 const ClassRecord& Picture::Record()
 {
     static const ClassRecord record { "Picture", &Object::Record(),
-        { Property("Width", PropertyType::Int32, Scope::Public), Property("Height", PropertyType::Int32, Scope::Public),
-            Property("Depth", PropertyType::Int32, Scope::Public),
-            Property("Transparent", PropertyType::Int32, Scope::Public) },
-        { { "Graphics", "() As Graphics" } }, {} };
+        { GetterProperty("Width", &Picture::Width), GetterProperty("Height", &Picture::Height),
+            GetterProperty("Depth", &Picture::Depth), GetterProperty("Transparent", &Picture::Transparent) },
+        { Method("Graphics", &Picture::Graphics) }, {} };
     return record;
 }
 

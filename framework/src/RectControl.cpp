@@ -16,7 +16,7 @@ const ClassRecord& RectControl::Record()
             Property<RectControl>("Visible", &RectControl::Visible),
             Property<RectControl>("Enabled", &RectControl::Enabled),
             Property<RectControl>("MouseCursor", &RectControl::MouseCursor) },
-        { { "Refresh", "(eraseBackground As Boolean)" } }, { "MouseEnter", "MouseExit" } };
+        { Method("Refresh", &RectControl::Refresh) }, { "MouseEnter", "MouseExit" } };
     return record;
 }
 

@@ -120,8 +120,9 @@ const ClassRecord& Window::Record()
             Property<Window>("Title", &Window::Title), Property<Window>("Visible", &Window::Visible),
             Property<Window>("MenuBar", &Window::MenuBar),
             Property<Window>("MenuBarVisible", &Window::MenuBarVisible) },
-        { { "Show", "()" }, { "Close", "()" }, { "UpdateNow", "()" }, { "Refresh", "()" },
-            { "AddMenuHandler", "(name As String, handler As MenuHandler)", Scope::Hidden } },
+        { Method("Show", &Window::Show), Method("Close", &Window::Close), Method("UpdateNow", &Window::UpdateNow),
+            Method("Refresh", &Window::Refresh),
+            Method("AddMenuHandler", &Window::AddMenuHandler, Scope::Hidden) },
         { "Open", "Close", "CancelClose", "KeyDown", "MouseDown", "EnableMenuItems", "Layout", "CreateControls",
             "AddMenuHandlers" } };
     return record;

@@ -31,10 +31,11 @@ Appl::~Appl()
 const ClassRecord& Appl::Record()
 {
     static const ClassRecord record { "Appl", &Application::Record(),
-        { Property("ItsPrefs", PropertyType::Object, Scope::Public),
-            Property("ItsSoundPlayer", PropertyType::Object, Scope::Public) },
-        { { "Event_Close", "()" }, { "Event_EnableMenuItems", "()" }, { "Event_Open", "()" },
-            { "GameMenuSoundVol_Action", "(index As Int32) As Boolean" }, { "Constructor", "()" } },
+        { Property("ItsPrefs", &Appl::ItsPrefs, Scope::Public),
+            Property("ItsSoundPlayer", &Appl::ItsSoundPlayer, Scope::Public) },
+        { Method("Event_Close", &Appl::Event_Close), Method("Event_EnableMenuItems", &Appl::Event_EnableMenuItems),
+            Method("Event_Open", &Appl::Event_Open), Method("GameMenuSoundVol_Action", &Appl::GameMenuSoundVol_Action),
+            Method("Constructor", &Appl::Constructor) },
         {} };
     return record;
 }

@@ -47,8 +47,9 @@ void Place(MenuItem& bar, const Ref<MenuItem>& node, std::initializer_list<const
 const ClassRecord& Menu::Record()
 {
     static const ClassRecord record { "Menu.Menu", &MenuBar::Record(), {},
-        { { "Constructor", "()" }, { "Untitled1", "()" }, { "Untitled2", "()" }, { "Untitled3", "()" },
-            { "Untitled4", "()" } },
+        { Method("Constructor", &Menu::Constructor), Method("Untitled1", &Menu::Untitled1),
+            Method("Untitled2", &Menu::Untitled2), Method("Untitled3", &Menu::Untitled3),
+            Method("Untitled4", &Menu::Untitled4) },
         {} };
     return record;
 }

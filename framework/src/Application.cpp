@@ -56,8 +56,8 @@ const ClassRecord& Application::Record()
     static const ClassRecord record { "Application", &Object::Record(),
         { Property<Application>("MenuBar", &Application::MenuBar),
             Property<Application>("AutoQuit", &Application::AutoQuit) },
-        { { "ResourceFork", "() As ResourceFork" },
-            { "AddMenuHandler", "(name As String, handler As MenuHandler)", Scope::Hidden }, { "Quit", "()" } },
+        { Method("ResourceFork", &Application::ResourceFork),
+            Method("AddMenuHandler", &Application::AddMenuHandler, Scope::Hidden), Method("Quit", &Application::Quit) },
         { "Open", "Close", "EnableMenuItems" } };
     return record;
 }

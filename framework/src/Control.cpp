@@ -23,7 +23,9 @@ const ClassRecord& Control::Record()
 {
     static const ClassRecord record { "Control", &Object::Record(),
         { Property<Control>("Name", &Control::Name), Property<Control>("Index", &Control::Index) },
-        { { "Constructor", "()" }, { "Window", "() As Window" }, { "MouseX", "() As Int32" }, { "MouseY", "() As Int32" } }, { "Open" } };
+        { Method("Constructor", &Control::Constructor), Method("Window", &Control::Window),
+            Method("MouseX", &Control::MouseX), Method("MouseY", &Control::MouseY) },
+        { "Open" } };
     return record;
 }
 

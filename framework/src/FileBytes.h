@@ -5,10 +5,6 @@
 
 namespace fw {
 
-// Mac error codes that items report through LastErrorCode.
-constexpr int32_t kFileNotFound = -43; // fnfErr
-constexpr int32_t kIOError = -36; // ioErr
-
 // Reads a whole regular file of at most maxBytes. The open never blocks (a
 // FIFO under the name answers at once) and extraOpenFlags may add, say,
 // O_NOFOLLOW. Answers 0, or the errno of the failure: EINVAL for something

@@ -1,4 +1,6 @@
 #include <framework/FolderItem.h>
+#include <framework/Picture.h>
+#include <framework/Sound.h>
 
 #include "FinderInfo.h"
 
@@ -120,18 +122,15 @@ FolderItem::~FolderItem() = default;
 const ClassRecord& FolderItem::Record()
 {
     static const ClassRecord record { "FolderItem", &Object::Record(),
-        { Property("Name", PropertyType::String, Scope::Public),
-            Property("Exists", PropertyType::Boolean, Scope::Public),
-            Property("Directory", PropertyType::Boolean, Scope::Public),
-            Property("MacType", PropertyType::String, Scope::Public),
-            Property("MacCreator", PropertyType::String, Scope::Public),
-            Property("MacVRefNum", PropertyType::Int32, Scope::Public),
-            Property("MacDirID", PropertyType::Int32, Scope::Public),
-            Property("LastErrorCode", PropertyType::Int32, Scope::Public) },
-        { { "Child", "(name As String) As FolderItem" }, { "Parent", "() As FolderItem" },
-            { "Delete", "()" }, { "MoveFileTo", "(destination As FolderItem)" },
-            { "TemporaryFolder", "() As FolderItem" },
-            { "OpenAsSound", "() As Sound" }, { "OpenAsPicture", "() As Picture" } },
+        { GetterProperty("Name", &FolderItem::Name), GetterProperty("Exists", &FolderItem::Exists),
+            GetterProperty("Directory", &FolderItem::Directory), GetterProperty("MacType", &FolderItem::MacType),
+            GetterProperty("MacCreator", &FolderItem::MacCreator),
+            GetterProperty("MacVRefNum", &FolderItem::MacVRefNum), GetterProperty("MacDirID", &FolderItem::MacDirID),
+            GetterProperty("LastErrorCode", &FolderItem::LastErrorCode) },
+        { Method("Child", &FolderItem::Child), Method("Parent", &FolderItem::Parent),
+            Method("Delete", &FolderItem::Delete), Method("MoveFileTo", &FolderItem::MoveFileTo),
+            Method("TemporaryFolder", &FolderItem::TemporaryFolder), Method("OpenAsSound", &FolderItem::OpenAsSound),
+            Method("OpenAsPicture", &FolderItem::OpenAsPicture) },
         {} };
     return record;
 }

@@ -20,12 +20,12 @@ Ref<Picture> FolderItem::OpenAsPicture() const
     // Only a regular file: opening a FIFO or a device would block or never end.
     std::string bytes;
     if (int err = ReadRegularFile(NativePath(), kMaxPictureFileBytes, bytes)) {
-        SetLastErrorCode(err == ENOENT || err == ENOTDIR ? kFileNotFound : kIOError);
+        SetLastErrorCode(err);
         return nullptr;
     }
     QImage image;
     if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "PNG")) {
-        SetLastErrorCode(kIOError);
+        SetLastErrorCode(EINVAL); // not a PNG we can read
         return nullptr;
     }
     SetLastErrorCode(0);

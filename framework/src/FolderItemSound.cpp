@@ -20,12 +20,12 @@ Ref<Sound> FolderItem::OpenAsSound() const
 {
     std::string bytes;
     if (int err = ReadRegularFile(NativePath(), kMaxSoundFileBytes, bytes)) {
-        SetLastErrorCode(err == ENOENT || err == ENOTDIR ? kFileNotFound : kIOError);
+        SetLastErrorCode(err);
         return nullptr;
     }
     std::optional<std::string> wave = PlayableWave(bytes);
     if (!wave) {
-        SetLastErrorCode(kIOError);
+        SetLastErrorCode(EINVAL); // not a WAV we can read
         return nullptr;
     }
     SetLastErrorCode(0);

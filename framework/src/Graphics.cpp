@@ -52,16 +52,15 @@ Graphics::~Graphics() = default;
 const ClassRecord& Graphics::Record()
 {
     static const ClassRecord record { "Graphics", &Object::Record(),
-        { Property("ForeColor", PropertyType::Color, Scope::Public),
-            Property("UseOldRenderer", PropertyType::Boolean, Scope::Public),
-            Property("TextFont", PropertyType::String, Scope::Public),
-            Property("TextSize", PropertyType::Double, Scope::Public),
-            Property("Bold", PropertyType::Boolean, Scope::Public) },
-        { { "DrawPicture", "(p As Picture, x As Int32, y As Int32, ...)" },
-            { "FillRect", "(x As Int32, y As Int32, w As Int32, h As Int32)" },
-            { "DrawLine", "(x1 As Int32, y1 As Int32, x2 As Int32, y2 As Int32)" },
-            { "DrawString", "(s As String, x As Double, y As Double, wrap As Double, condense As Boolean)" },
-            { "StringWidth", "(s As String) As Double" } },
+        { GetterProperty("ForeColor", &Graphics::ForeColor),
+            GetterProperty("UseOldRenderer", &Graphics::UseOldRenderer),
+            GetterProperty("TextFont", &Graphics::TextFont), GetterProperty("TextSize", &Graphics::TextSize),
+            GetterProperty("Bold", &Graphics::Bold) },
+        { Method<void(const Ref<Picture>&, int32_t, int32_t)>("DrawPicture", &Graphics::DrawPicture),
+            Method<void(const Ref<Picture>&, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t)>(
+                "DrawPicture", &Graphics::DrawPicture),
+            Method("FillRect", &Graphics::FillRect), Method("DrawLine", &Graphics::DrawLine),
+            Method("DrawString", &Graphics::DrawString), Method("StringWidth", &Graphics::StringWidth) },
         {} };
     return record;
 }

@@ -13,8 +13,9 @@ MemoryBlock::MemoryBlock(int32_t size)
 const ClassRecord& MemoryBlock::Record()
 {
     static const ClassRecord record { "MemoryBlock", &Object::Record(), {},
-        { { "Short", "(offset As Int32) As Int16" }, { "Long", "(offset As Int32) As Int32" },
-            { "PString", "(offset As Int32) As String" }, { "Size", "() As Int32" } },
+        { Method<int16_t(int32_t) const>("Short", &MemoryBlock::Short),
+            Method<int32_t(int32_t) const>("Long", &MemoryBlock::Long),
+            Method<std::string(int32_t) const>("PString", &MemoryBlock::PString), Method("Size", &MemoryBlock::Size) },
         {} };
     return record;
 }

@@ -25,11 +25,11 @@ const ClassRecord& MenuItem::Record()
             Property<MenuItem>("Index", &MenuItem::Index), Property<MenuItem>("Text", &MenuItem::Text),
             Property<MenuItem>("KeyboardShortcut", &MenuItem::KeyboardShortcut),
             Property<MenuItem>("Checked", &MenuItem::Checked), Property<MenuItem>("Enabled", &MenuItem::Enabled) },
-        { { "Constructor", "()" }, { "Enable", "()" }, { "Child", "(name As String) As MenuItem" },
-            { "Append", "(item As MenuItem)" }, { "Count", "() As Int32" }, { "Item", "(i As Int32) As MenuItem" },
-            { "Parent", "() As MenuItem" }, { "Lookup", "(name As String) As MenuItem", Scope::Hidden },
-            { "Lookup", "(name As String, index As Int32) As MenuItem", Scope::Hidden },
-            { "Action", "() As Boolean" } },
+        { Method("Enable", &MenuItem::Enable), Method("Child", &MenuItem::Child), Method("Append", &MenuItem::Append),
+            Method("Count", &MenuItem::Count), Method("Item", &MenuItem::Item), Method("Parent", &MenuItem::Parent),
+            Method<Ref<MenuItem>(const std::string&) const>("Lookup", &MenuItem::Lookup, Scope::Hidden),
+            Method<Ref<MenuItem>(const std::string&, int32_t) const>("Lookup", &MenuItem::Lookup, Scope::Hidden),
+            Method("Action", &MenuItem::Action) },
         { "Action" } };
     return record;
 }

@@ -40,8 +40,9 @@ const QImage& Picture::Impl::Drawable() const
 
 Picture::Picture(int32_t width, int32_t height, int32_t depth)
 {
-    // The height bound is exclusive and the width bound inclusive, as the
-    // program's callers have always found them.
+    // A width of 32767 is taken and a height of 32767 refused, although the
+    // message names one range for both: callers size their pictures by
+    // exactly these bounds.
     if (width < 1 || width > 32767 || height < 1 || height >= 32767)
         throw OutOfBoundsException("Width/Height needs to be in the range 1-32767");
     impl_ = std::make_unique<Impl>();
@@ -81,10 +82,9 @@ Ref<Picture> MakePicture(QImage image)
 const ClassRecord& Picture::Record()
 {
     static const ClassRecord record { "Picture", &Object::Record(),
-        { Property("Width", PropertyType::Int32, Scope::Public), Property("Height", PropertyType::Int32, Scope::Public),
-            Property("Depth", PropertyType::Int32, Scope::Public),
-            Property("Transparent", PropertyType::Int32, Scope::Public) },
-        { { "Graphics", "() As Graphics" } }, {} };
+        { GetterProperty("Width", &Picture::Width), GetterProperty("Height", &Picture::Height),
+            GetterProperty("Depth", &Picture::Depth), GetterProperty("Transparent", &Picture::Transparent) },
+        { Method("Graphics", &Picture::Graphics) }, {} };
     return record;
 }
 

@@ -31,7 +31,7 @@ const ClassRecord& RectControl::Record()
             Kept("LockTop", PropertyType::Boolean), Kept("LockRight", PropertyType::Boolean),
             Kept("LockBottom", PropertyType::Boolean),
             Property<RectControl>("MouseCursor", &RectControl::MouseCursor) },
-        { { "Refresh", "(eraseBackground As Boolean)" } }, { "MouseEnter", "MouseExit" } };
+        { Method("Refresh", &RectControl::Refresh) }, { "MouseEnter", "MouseExit" } };
     return record;
 }
 

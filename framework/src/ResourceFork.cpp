@@ -51,7 +51,7 @@ ResourceFork::ResourceFork(std::vector<Entry> entries, std::vector<uint8_t> byte
 const ClassRecord& ResourceFork::Record()
 {
     static const ClassRecord record { "ResourceFork", &Object::Record(), {},
-        { { "GetCursor", "(id As Int32) As MouseCursor" } }, {} };
+        { Method("GetCursor", &ResourceFork::GetCursor) }, {} };
     return record;
 }
 

@@ -13,6 +13,7 @@ const char* TypeName(PropertyType type)
 {
     switch (type) {
     case PropertyType::Int32: return "Int32";
+    case PropertyType::Int16: return "Int16";
     case PropertyType::Boolean: return "Boolean";
     case PropertyType::String: return "String";
     case PropertyType::Color: return "Color";

@@ -71,7 +71,7 @@ const ClassRecord& Sound::Record()
 {
     static const ClassRecord record { "Sound", &Object::Record(),
         { Property<Sound, int32_t>("Volume", &Sound::Volume) },
-        { { "Play", "()" } }, {} };
+        { Method("Play", &Sound::Play) }, {} };
     return record;
 }
 

@@ -46,7 +46,9 @@ TextInputStream::~TextInputStream()
 const ClassRecord& TextInputStream::Record()
 {
     static const ClassRecord record { "TextInputStream", &Object::Record(), {},
-        { { "Open", "(file As FolderItem) As TextInputStream" }, { "ReadAll", "() As String" }, { "Close", "()" } }, {} };
+        { Method("Open", &TextInputStream::Open), Method("ReadAll", &TextInputStream::ReadAll),
+            Method("Close", &TextInputStream::Close) },
+        {} };
     return record;
 }
 

@@ -55,7 +55,8 @@ TextOutputStream::~TextOutputStream()
 const ClassRecord& TextOutputStream::Record()
 {
     static const ClassRecord record { "TextOutputStream", &Object::Record(), {},
-        { { "Create", "(file As FolderItem) As TextOutputStream" }, { "Write", "(data As String)" }, { "Close", "()" } },
+        { Method("Create", &TextOutputStream::Create), Method("Write", &TextOutputStream::Write),
+            Method("Close", &TextOutputStream::Close) },
         {} };
     return record;
 }

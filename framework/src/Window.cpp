@@ -229,8 +229,9 @@ const ClassRecord& Window::Record()
             Property<Window>("MaximizeButton", &Window::MaximizeButton),
             Property<Window>("MinimizeButton", &Window::MinimizeButton), Kept("MacProcID", PropertyType::Int32),
             Property<Window>("MenuBar", &Window::MenuBar) },
-        { { "Show", "()" }, { "ShowModal", "()" }, { "Close", "()" }, { "UpdateNow", "()" }, { "Refresh", "()" },
-            { "AddMenuHandler", "(name As String, handler As MenuHandler)", Scope::Hidden } },
+        { Method("Show", &Window::Show), Method("ShowModal", &Window::ShowModal), Method("Close", &Window::Close),
+            Method("UpdateNow", &Window::UpdateNow), Method("Refresh", &Window::Refresh),
+            Method("AddMenuHandler", &Window::AddMenuHandler, Scope::Hidden) },
         { "Open", "Close", "CancelClose", "KeyDown", "MouseDown", "EnableMenuItems", "Layout", "CreateControls",
             "AddMenuHandlers" } };
     return record;

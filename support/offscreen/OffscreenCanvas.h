@@ -51,7 +51,7 @@ protected:
     int32_t ItsWidth = 0;
     int32_t ItsHeight = 0;
     int32_t ItsDepth = 0;
-    bool IsOffscreenAveil = false; // spelled so since its first release
+    bool IsOffscreenAveil = false; // "Aveil": the name its class record gives it
     int32_t ItsFixedWidth = 0;
     int32_t ItsFixedHeight = 0;
 };

@@ -8,8 +8,8 @@ const ClassRecord& TargetSystemDisplay::Record()
 {
     static const ClassRecord record { "TargetSystemDisplay", &Canvas::Record(), {},
         {
-            { "Event_Paint", "(g As Graphics)" },
-            { "VersionInfo", "() As String" },
+            Method("Event_Paint", &TargetSystemDisplay::Event_Paint),
+            Method("VersionInfo", &TargetSystemDisplay::VersionInfo),
         },
         {} };
     return record;

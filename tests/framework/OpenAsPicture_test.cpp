@@ -9,6 +9,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 using namespace fw;
 using test::PixelAt;
 
@@ -49,7 +51,7 @@ TEST(OpenAsPicture, NilForAnythingThatIsNotAReadablePng)
 
     Ref<FolderItem> missing = Item("missing.png");
     EXPECT_FALSE(missing->OpenAsPicture());
-    EXPECT_EQ(missing->LastErrorCode(), -43);
+    EXPECT_EQ(missing->LastErrorCode(), ENOENT);
     for (const char* name : { "empty.png", "text.png", "cut.png", "damaged.png", "folder.png", "fifo.png" }) {
         Ref<FolderItem> item = Item(name);
         EXPECT_FALSE(item->OpenAsPicture()) << name;

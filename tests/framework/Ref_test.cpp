@@ -18,11 +18,22 @@ public:
     static const ClassRecord& Record()
     {
         static const ClassRecord r { "Derived", &Object::Record(),
-            { Property<Derived>("Value", &Derived::SetValue), Property("Hidden", PropertyType::Boolean) }, {}, {} };
+            { Property<Derived>("Value", &Derived::SetValue), Property("Hidden", &Derived::hidden),
+                Property("Shown", &Derived::shown, Scope::Public) },
+            { Method("SetValue", &Derived::SetValue), Method("Near", &Derived::Near),
+                Method<int16_t(const std::string&, const Ref<Derived>&) const>("Pick", &Derived::Pick),
+                Method("Make", &Derived::Make), Constructor<Derived>() },
+            {} };
         return r;
     }
     const ClassRecord& ClassInfo() const override { return Record(); }
     void SetValue(int32_t v) { value = v; }
+    bool Near(int32_t, int32_t) { return false; }
+    int16_t Pick(const std::string&, const Ref<Derived>&) const { return 0; }
+    void Pick() {}
+    static std::vector<Ref<Derived>> Make(double, float, Color) { return {}; }
+    bool hidden = false;
+    std::string shown;
 };
 class Other : public Object { };
 } // namespace
@@ -69,6 +80,16 @@ TEST(Ref, WeakDelegateRaisesOnceItsOwnerIsGone)
     EXPECT_NO_THROW(event.Raise(7));
 }
 
+TEST(ClassRecord, SignaturesAreWrittenFromTheMembersTypes)
+{
+    std::vector<std::string> signatures;
+    for (const MethodRecord& m : Derived::Record().Methods)
+        signatures.push_back(m.Name + m.Signature());
+    EXPECT_EQ(signatures,
+        (std::vector<std::string> { "SetValue(Int32)", "Near(Int32, Int32): Boolean", "Pick(String, Derived): Int16",
+            "Make(Double, Single, Color): Derived()", "Constructor()" }));
+}
+
 TEST(ClassRecord, PropertiesAreFoundThroughTheRegistryAndSetByType)
 {
     ClassRegistry::Register(Derived::Record());
@@ -82,7 +103,10 @@ TEST(ClassRecord, PropertiesAreFoundThroughTheRegistryAndSetByType)
     Ref<Derived> d = New<Derived>();
     p->Setter(*d, Value(int32_t { 42 }));
     EXPECT_EQ(d->value, 42);
-    EXPECT_FALSE(r->FindProperty("Hidden")->Setter) << "a property without setter";
+    EXPECT_EQ(r->FindProperty("Hidden")->Type, PropertyType::Boolean);
+    EXPECT_FALSE(r->FindProperty("Hidden")->Setter) << "a protected member has no setter";
+    r->FindProperty("Shown")->Setter(*d, Value(std::string("yes")));
+    EXPECT_EQ(d->shown, "yes");
     EXPECT_EQ(r->FindProperty("Nope"), nullptr);
     EXPECT_TRUE(r->IsA(Object::Record()));
     EXPECT_FALSE(Object::Record().IsA(*r));

@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <random>
 
@@ -83,18 +84,18 @@ TEST_F(SoundFile, LayoutsThatWritersProduceOpen)
 TEST_F(SoundFile, MissingFileOrNoFileIsNil)
 {
     EXPECT_FALSE(Open("absent.wav"));
-    EXPECT_EQ(LastError(), -43);
+    EXPECT_EQ(LastError(), ENOENT);
     EXPECT_FALSE(Open("absent-folder/tone.wav"));
-    EXPECT_EQ(LastError(), -43);
+    EXPECT_EQ(LastError(), ENOENT);
 
     std::filesystem::create_directory(Home() / "folder.wav");
     EXPECT_FALSE(Open("folder.wav"));
-    EXPECT_EQ(LastError(), -36);
+    EXPECT_EQ(LastError(), EINVAL);
 
     // A FIFO must not block the open.
     ASSERT_EQ(mkfifo((Home() / "fifo.wav").c_str(), 0600), 0);
     EXPECT_FALSE(Open("fifo.wav"));
-    EXPECT_EQ(LastError(), -36);
+    EXPECT_EQ(LastError(), EINVAL);
 }
 
 TEST_F(SoundFile, WhatIsNotAPlayableWaveIsNil)
@@ -135,7 +136,7 @@ TEST_F(SoundFile, WhatIsNotAPlayableWaveIsNil)
     };
     for (const auto& [what, bytes] : cases) {
         EXPECT_FALSE(Open("bad.wav", bytes)) << what;
-        EXPECT_EQ(LastError(), -36) << what;
+        EXPECT_EQ(LastError(), EINVAL) << what;
     }
 }
 

@@ -69,7 +69,8 @@ public:
     int32_t LastErrorCode() const;
 
     // The file's contents as a sound (WAV) or a picture (PNG); nil when the
-    // file is missing or cannot be read as one.
+    // file is missing or cannot be read as one (LastErrorCode EINVAL for a
+    // file that is not one).
     Ref<Sound> OpenAsSound() const;
     Ref<Picture> OpenAsPicture() const;
 

@@ -1,3 +1,5 @@
+#include "game/ResourceCaches.h"
+
 #include <framework/Runtime.h>
 #include <framework/Window.h>
 
@@ -21,5 +23,7 @@ int main(int argc, char** argv)
     fw::RuntimeInit(argc, argv);
     fw::New<EmptyGameWindow>()->Constructor();
     fw::RuntimeRun();
+    // The sounds and cursors belong to the toolkit: they go while it stands.
+    ReleaseResourceCaches();
     return fw::RuntimeExit();
 }

@@ -16,11 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <filesystem>
 
 using namespace fw;
 using test::PixelAt;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -37,8 +35,8 @@ public:
         draws.pop_front();
         return (v - (odd ? 25 : 10)) / 2 / (odd ? 133.0 : 230.0) + 1e-9;
     }
-    using GameField::BackIndex, GameField::CenterX, GameField::CenterY, GameField::GameAvail, GameField::GameStart,
-        GameField::Initialize, GameField::OffscreenPicture, GameField::Point1X, GameField::Point1Y,
+    using GameField::CenterX, GameField::CenterY, GameField::GameAvail, GameField::GameStart,
+        GameField::OffscreenPicture, GameField::Point1X, GameField::Point1Y,
         GameField::Point2X, GameField::Point2Y, GameField::PointDiffer, GameField::ResultAvail,
         GameField::ResultPosition, GameField::ResultX;
 };
@@ -54,9 +52,9 @@ constexpr uint32_t kBack[5] = { 0x102030, 0x304050, 0x506070, 0x708090, 0x90A0B0
 constexpr uint32_t kCell[4] = { 0xE00000, 0x0000E0, 0x00E000, 0xE0E000 }, kCellPoint = 0xFF00FF;
 constexpr uint32_t kHit = 0xC04000, kNear = 0x4000C0;
 
-// Solid backgrounds, marker cells whose point has a colour of its own,
-// 40 x 30 result pictures, the sounds and the real cursors.
-void PutMedia(bool sounds = true)
+// Plain backgrounds, marker cells whose point has a colour of its own,
+// 40 x 30 result pictures, the sounds (or empty files) and the real cursors.
+void PutMedia(bool sounds)
 {
     const auto res = test::BundleResources();
     for (int k = 0; k < 5; ++k)
@@ -67,7 +65,7 @@ void PutMedia(bool sounds = true)
     test::WritePng(res / "NearPict.png", 40, 30, [](int, int) { return kNear; });
     for (const char* name : { "HitSnd.wav", "NearSnd.wav", "OutSnd.wav" })
         test::WriteFile(res / name, sounds ? test::WavBytes() : "");
-    fs::copy_file(fs::path(HOROMINE_BUNDLE_DIR) / "Resources/horomine.rsrc", res / "horomine.rsrc");
+    std::filesystem::copy_file(HOROMINE_BUNDLE_DIR "/Resources/horomine.rsrc", res / "horomine.rsrc");
 }
 
 // The field as the main window opens it, on settings holding `settings`.
@@ -79,8 +77,7 @@ Ref<Field> OpenField(const std::string& settings)
     app->ItsSoundPlayer = player = New<Journal>();
     RuntimeRegisterAppObject(app);
     auto f = New<Field>();
-    f->Width(480), f->Height(300), f->Event_Open();
-    f->CreateOffscreen(32, true);
+    f->Width(480), f->Height(300), f->Event_Open(), f->CreateOffscreen(32, true);
     return f;
 }
 
@@ -106,12 +103,10 @@ TEST(GameField, MarkersAreEvenOddInRangeAndMoreThan40Apart)
         ASSERT_TRUE(x1 % 2 == 0 && x2 % 2 == 0 && std::min(x1, x2) >= 10 && std::max(x1, x2) <= 468);
         ASSERT_TRUE(y1 % 2 == 1 && y2 % 2 == 1 && std::min(y1, y2) >= 25 && std::max(y1, y2) <= 289);
         ASSERT_GT((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2), 1600);
-        ASSERT_TRUE(f->CenterX * 2 == x1 + x2 && f->CenterY * 2 == y1 + y2);
     }
     // Exactly 40 apart draws all four again; 42 is kept.
     f->draws = { 100, 101, 124, 133, 100, 101, 100, 141, 100, 101, 100, 143 };
     f->GameStart();
-    EXPECT_TRUE(f->draws.empty());
     EXPECT_EQ(std::vector<int32_t>({ f->Point1X, f->Point1Y, f->Point2X, f->Point2Y, f->CenterX, f->CenterY }),
         std::vector<int32_t>({ 100, 101, 100, 143, 100, 122 }));
 }
@@ -119,7 +114,7 @@ TEST(GameField, MarkersAreEvenOddInRangeAndMoreThan40Apart)
 TEST(GameField, JudgesTheGuessWithItsSoundAndShowsTheResult)
 {
     HOROMINE_IN_TEMPORARY_BUNDLE();
-    PutMedia();
+    PutMedia(true);
     struct Case {
         int32_t dx, dy, error;
         Ref<Sound> (*sound)();
@@ -142,25 +137,24 @@ TEST(GameField, JudgesTheGuessWithItsSoundAndShowsTheResult)
         EXPECT_TRUE(px(143, 144) == (c.dx ? kCell[2] : kCell[3]) && px(150 + c.dx, 151 + c.dy) == kCellPoint);
         EXPECT_TRUE(px(290, 50) == c.picture && px(289, 50) == kBack[1]);
         EXPECT_NEAR(TextRightEdge(f), 475, 1);
-        // The next press starts a new turn at once.
         f->Event_MouseDown(0, 0);
-        EXPECT_TRUE(f->GameAvail && !f->ResultAvail && TextRightEdge(f) == -1);
+        EXPECT_TRUE(f->GameAvail && !f->ResultAvail && TextRightEdge(f) == -1) << "the next turn at once";
     }
 }
 
-TEST(GameField, BackgroundsDrawnAndKeptAsStored)
+TEST(GameField, BackgroundsAndFailures)
 {
     HOROMINE_IN_TEMPORARY_BUNDLE();
-    PutMedia();
-    for (auto [settings, index, colour] : { std::tuple { "13", 3, kBack[3] }, std::tuple { "17", 7, kBack[0] },
-             std::tuple { "1x", 0, kBack[0] } }) {
+    PutMedia(false);
+    for (auto [settings, index, colour] :
+        { std::tuple { "13", 3, kBack[3] }, std::tuple { "17", 7, kBack[0] }, std::tuple { "1x", 0, kBack[0] } }) {
         auto f = OpenField(settings);
         EXPECT_TRUE(f->RefBack() == index && PixelAt(f->OffscreenPicture, 240, 150) == colour) << settings;
         EXPECT_GT(test::CountColor(f->OffscreenPicture, 0, 5, 0, 120, 20), 40) << "the prompt";
         EXPECT_EQ(App()->ItsPrefs->GetData(), settings);
     }
     // SetBack: no range check, the last digit stored, the turn and cursor kept.
-    auto f = OpenField("11");
+    auto f = OpenField("12");
     f->Event_MouseDown(0, 0);
     for (auto [index, colour, digit] :
         { std::tuple { 4, kBack[4], "4" }, std::tuple { 7, kBack[0], "7" }, std::tuple { -1, kBack[0], "1" } }) {
@@ -168,6 +162,13 @@ TEST(GameField, BackgroundsDrawnAndKeptAsStored)
         EXPECT_TRUE(f->RefBack() == index && PixelAt(f->OffscreenPicture, 479, 299) == colour);
         EXPECT_TRUE(App()->ItsPrefs->GetPartData(2, 1) == digit && f->GameAvail && f->MouseCursor() == PointCursor());
     }
+    // No sound: reported, and the turn stays in the guessing state.
+    EXPECT_FALSE(Dispatch([&] { f->Event_MouseDown(f->CenterX + 3, f->CenterY + 4); }));
+    EXPECT_TRUE(f->PointDiffer == 5 && f->ResultX == f->CenterX + 3 && f->GameAvail && TextRightEdge(f) == -1);
+    // No offscreen picture: the new turn is stored, the cursor not set.
+    auto bare = New<Field>();
+    EXPECT_THROW(bare->GameStart(), NilObjectException);
+    EXPECT_TRUE(bare->GameAvail && !bare->MouseCursor());
 }
 
 TEST(GameField, ResultPositionIsDiagonallyOppositeTheFoot)
@@ -182,25 +183,4 @@ TEST(GameField, ResultPositionIsDiagonallyOppositeTheFoot)
         f->CenterX = (x1 + x2) / 2, f->CenterY = (y1 + y2) / 2;
         EXPECT_EQ(f->ResultPosition(), q) << x1 << "," << y1 << " " << x2 << "," << y2;
     }
-}
-
-TEST(GameField, FailuresKeepWhatWasStoredBeforeThem)
-{
-    HOROMINE_IN_TEMPORARY_BUNDLE();
-    PutMedia(false);
-    // No sound: reported, and the turn stays in the guessing state.
-    auto f = OpenField("12");
-    f->Event_MouseDown(0, 0);
-    EXPECT_FALSE(Dispatch([&] { f->Event_MouseDown(f->CenterX + 3, f->CenterY + 4); }));
-    EXPECT_TRUE(f->PointDiffer == 5 && f->ResultX == f->CenterX + 3 && f->GameAvail && !f->ResultAvail);
-    EXPECT_EQ(TextRightEdge(f), -1) << "no result drawn";
-    // No settings store: SetBack has set the index and draws nothing.
-    App()->ItsPrefs = nullptr;
-    EXPECT_THROW(f->SetBack(4), NilObjectException);
-    EXPECT_THROW(f->Initialize(), NilObjectException);
-    EXPECT_TRUE(f->BackIndex == 4 && PixelAt(f->OffscreenPicture, 0, 299) == kBack[2]);
-    // No offscreen picture: the new turn is stored, the cursor not set.
-    auto bare = New<Field>();
-    EXPECT_THROW(bare->GameStart(), NilObjectException);
-    EXPECT_TRUE(bare->GameAvail && !bare->MouseCursor());
 }

@@ -1,6 +1,7 @@
 #include "game/Appl.h"
 #include "game/MainWindow.h"
 #include "game/Menu.h"
+#include "game/ResourceCaches.h"
 
 #include <framework/MenuHandler.h>
 #include <framework/Runtime.h>
@@ -19,5 +20,7 @@ int main(int argc, char** argv)
     App()->AddMenuHandler("GameMenuSoundVol", fw::BindMenuHandler(App(), &Appl::GameMenuSoundVol_Action));
     MainWindow::Instance();
     fw::RuntimeRun();
+    // The sounds and cursors belong to the toolkit: they go while it stands.
+    ReleaseResourceCaches();
     return fw::RuntimeExit();
 }

@@ -62,7 +62,11 @@ void ApplySize(Window::Impl& d)
     d.client->updateGeometry();
     QLayout* layout = d.widget->layout();
     layout->invalidate();
-    d.widget->resize(layout->totalSizeHint());
+    // The menu bar's part of the window.
+    QSize bar = layout->totalSizeHint() - d.client->wanted;
+    d.widget->setMinimumSize(lo + bar);
+    d.widget->setMaximumSize((hi + bar).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
+    d.widget->resize(d.client->wanted + bar);
     layout->activate();
 }
 
@@ -159,8 +163,6 @@ void ClientWidget::resizeEvent(QResizeEvent* e)
 WindowWidget::WindowWidget(Window* w)
     : window(w)
 {
-    // The window's bounds are those of its client area plus the menu bar.
-    layout()->setSizeConstraint(QLayout::SetMinAndMaxSize);
 }
 
 void WindowWidget::closeEvent(QCloseEvent* e)

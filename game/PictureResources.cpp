@@ -1,50 +1,24 @@
 #include "game/PictureResources.h"
 
-#include <framework/ApplicationBundle.h>
+#include "offscreen/PictureCache.h"
 
 using namespace fw;
 
 namespace {
-
-// The cache of one picture accessor.
-struct PictureCache {
-    Ref<Picture> pic;
-    bool firstCallDone = false;
-};
-
-enum class WhiteIs { Opaque, Transparent };
-
-Ref<Picture> Load(PictureCache& cache, const char* fileName, WhiteIs white)
-{
-    if (!cache.firstCallDone) {
-        cache.firstCallDone = true;
-        cache.pic = nullptr;
-    }
-    if (!cache.pic) {
-        Ref<FolderItem> resources = GetApplicationBundleResources();
-        if (!resources)
-            return cache.pic;
-        Ref<FolderItem> file = resources->Child(fileName);
-        cache.pic = file->OpenAsPicture();
-        // Once per loaded picture, so a caller may change it afterwards.
-        if (cache.pic && white == WhiteIs::Transparent)
-            cache.pic->Transparent(1);
-    }
-    return cache.pic;
-}
-
-PictureCache iconPict, tamberlynPict, markerPict, back0Pict, back1Pict, back2Pict, back3Pict, back4Pict, hitPict,
-    nearPict;
-
+using WhiteIs = PictureCache::WhiteIs;
+PictureCache iconPict("IconPict.png"), tamberlynPict("TamberlynPict.png"),
+    markerPict("MarkerPict.png", WhiteIs::Transparent), back0Pict("Back0Pict.png"), back1Pict("Back1Pict.png"),
+    back2Pict("Back2Pict.png"), back3Pict("Back3Pict.png"), back4Pict("Back4Pict.png"),
+    hitPict("HitPict.png", WhiteIs::Transparent), nearPict("NearPict.png", WhiteIs::Transparent);
 } // namespace
 
-Ref<Picture> IconPict() { return Load(iconPict, "IconPict.png", WhiteIs::Opaque); }
-Ref<Picture> TamberlynPict() { return Load(tamberlynPict, "TamberlynPict.png", WhiteIs::Opaque); }
-Ref<Picture> MarkerPict() { return Load(markerPict, "MarkerPict.png", WhiteIs::Transparent); }
-Ref<Picture> Back0Pict() { return Load(back0Pict, "Back0Pict.png", WhiteIs::Opaque); }
-Ref<Picture> Back1Pict() { return Load(back1Pict, "Back1Pict.png", WhiteIs::Opaque); }
-Ref<Picture> Back2Pict() { return Load(back2Pict, "Back2Pict.png", WhiteIs::Opaque); }
-Ref<Picture> Back3Pict() { return Load(back3Pict, "Back3Pict.png", WhiteIs::Opaque); }
-Ref<Picture> Back4Pict() { return Load(back4Pict, "Back4Pict.png", WhiteIs::Opaque); }
-Ref<Picture> HitPict() { return Load(hitPict, "HitPict.png", WhiteIs::Transparent); }
-Ref<Picture> NearPict() { return Load(nearPict, "NearPict.png", WhiteIs::Transparent); }
+Ref<Picture> IconPict() { return iconPict.Get(); }
+Ref<Picture> TamberlynPict() { return tamberlynPict.Get(); }
+Ref<Picture> MarkerPict() { return markerPict.Get(); }
+Ref<Picture> Back0Pict() { return back0Pict.Get(); }
+Ref<Picture> Back1Pict() { return back1Pict.Get(); }
+Ref<Picture> Back2Pict() { return back2Pict.Get(); }
+Ref<Picture> Back3Pict() { return back3Pict.Get(); }
+Ref<Picture> Back4Pict() { return back4Pict.Get(); }
+Ref<Picture> HitPict() { return hitPict.Get(); }
+Ref<Picture> NearPict() { return nearPict.Get(); }

@@ -25,7 +25,10 @@ Canvas::~Canvas() = default;
 const ClassRecord& Canvas::Record()
 {
     static const ClassRecord record { "Canvas", &RectControl::Record(),
-        { Property<Canvas>("Backdrop", &Canvas::Backdrop) }, {},
+        { Property<Canvas>("Backdrop", &Canvas::Backdrop), Property<Canvas>("AcceptFocus", &Canvas::AcceptFocus),
+            Kept("EraseBackground", PropertyType::Boolean), Kept("DoubleBuffer", PropertyType::Boolean),
+            Kept("AcceptTabs", PropertyType::Boolean), Kept("UseFocusRing", PropertyType::Boolean) },
+        {},
         { "Paint", "MouseDown", "MouseDrag", "MouseUp", "GotFocus", "LostFocus" } };
     return record;
 }
@@ -38,6 +41,13 @@ void Canvas::Backdrop(const Ref<Picture>& picture)
 {
     backdrop_ = picture;
     Refresh(false);
+}
+
+bool Canvas::AcceptFocus() const { return impl().acceptFocus; }
+void Canvas::AcceptFocus(bool v)
+{
+    impl().acceptFocus = v;
+    detail::UpdateFocus(*this);
 }
 
 void Canvas::Event_Paint(const Ref<Graphics>&) {}

@@ -44,6 +44,9 @@ void CanvasWidget::mousePressEvent(QMouseEvent* e)
     bool handled = false;
     Dispatch([&] { handled = c->Event_MouseDown(p.x(), p.y()); });
     tracking_ = handled;
+    // A press the canvas does not take goes on to the window.
+    if (!handled)
+        e->ignore();
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* e)

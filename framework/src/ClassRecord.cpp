@@ -58,7 +58,22 @@ void ClassRegistry::Clear()
     TheRegistry().byName.clear();
 }
 
+PropertyRecord Kept(std::string name, PropertyType type)
+{
+    std::string key = name;
+    return PropertyRecord { std::move(name), type, Scope::Public,
+        [key](Object& object, const Value& value) { object.KeepValue(key, value); } };
+}
+
 Object::~Object() = default;
+
+const Value* Object::KeptValue(const std::string& name) const
+{
+    auto it = kept_.find(name);
+    return it == kept_.end() ? nullptr : &it->second;
+}
+
+void Object::KeepValue(const std::string& name, const Value& value) { kept_[name] = value; }
 
 const ClassRecord& Object::Record()
 {

@@ -23,12 +23,15 @@ const ClassRecord& Control::Record()
 {
     static const ClassRecord record { "Control", &Object::Record(),
         { Property<Control>("Name", &Control::Name), Property<Control>("Index", &Control::Index) },
-        { Method("Window", &Control::Window), Method("MouseX", &Control::MouseX), Method("MouseY", &Control::MouseY) },
+        { Method("Constructor", &Control::Constructor), Method("Window", &Control::Window),
+            Method("MouseX", &Control::MouseX), Method("MouseY", &Control::MouseY) },
         { "Open" } };
     return record;
 }
 
 const ClassRecord& Control::ClassInfo() const { return Record(); }
+
+void Control::Constructor() {}
 
 std::string Control::Name() const { return impl_->name; }
 void Control::Name(const std::string& name) { impl_->name = name; }

@@ -25,7 +25,11 @@ Sound::Impl::~Impl()
 
 QSoundEffect* Sound::Impl::Effect()
 {
-    if (!effect && RuntimeIsInitialized()) {
+    // Without the toolkit there is nothing to play on, and an effect made
+    // while it stood must not be touched any more.
+    if (!RuntimeIsInitialized())
+        return nullptr;
+    if (!effect) {
         // The toolkit loads sounds by URL; a data URL keeps the samples we
         // checked, whatever happens to the file afterwards. Loading runs on
         // the toolkit's own thread, and a Play before it is done is held
@@ -82,8 +86,8 @@ int32_t Sound::Volume() const { return volume_; }
 void Sound::Volume(int32_t volume)
 {
     volume_ = volume;
-    if (impl_ && impl_->effect)
-        impl_->effect->setVolume(Gain(volume_));
+    if (QSoundEffect* effect = impl_ && impl_->effect ? impl_->Effect() : nullptr)
+        effect->setVolume(Gain(volume_));
 }
 
 void Sound::Play()

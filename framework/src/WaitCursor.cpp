@@ -2,21 +2,21 @@
 
 #include "WaitCursorImpl.h"
 
+#include <framework/Numbers.h>
+
 #include <QCursor>
 #include <QGuiApplication>
-
-#include <chrono>
 
 namespace fw {
 
 namespace {
-using Clock = std::chrono::steady_clock;
-constexpr auto kDelay = std::chrono::milliseconds(500);
+constexpr double kDelayMicroseconds = 500000;
 
 struct WaitCursorState {
     bool enabled = true;
     int depth = 0;
-    Clock::time_point since;
+    double (*clock)() = Microseconds;
+    double since = 0;
     bool shown = false;
 };
 
@@ -47,11 +47,13 @@ void EnableAutoWaitCursor() { State().enabled = true; }
 
 bool AutoWaitCursorEnabled() { return State().enabled; }
 
+void SetWaitCursorClock(double (*clock)()) { State().clock = clock ? clock : Microseconds; }
+
 void detail::BeginProgramCall()
 {
     WaitCursorState& s = State();
     if (s.depth++ == 0)
-        s.since = Clock::now();
+        s.since = s.clock();
 }
 
 void detail::EndProgramCall()
@@ -66,7 +68,7 @@ void detail::WaitCursorTick()
     WaitCursorState& s = State();
     if (!s.enabled || s.shown || s.depth == 0 || !QGuiApplication::instance())
         return;
-    if (Clock::now() - s.since < kDelay)
+    if (s.clock() - s.since < kDelayMicroseconds)
         return;
     s.shown = true;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));

@@ -11,19 +11,18 @@
 #include <framework/MenuBar.h>
 #include <framework/Runtime.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <algorithm>
 
 namespace fw {
 
 namespace {
-constexpr int kDefaultWidth = 300;
-constexpr int kDefaultHeight = 300;
-
 // The framework keeps every open window until it closes; front first.
 std::vector<Ref<Window>>& OpenWindows()
 {
@@ -38,31 +37,132 @@ void BringToFront(Window* window)
     if (it != open.end())
         std::rotate(open.begin(), it, it + 1);
 }
+
+int32_t Checked(const char* name, int32_t v, int32_t lowest, int32_t highest)
+{
+    if (v < lowest || v > highest)
+        throw OutOfBoundsException(std::string(name) + " " + std::to_string(v) + " is outside " + std::to_string(lowest)
+            + " to " + std::to_string(highest));
+    return v;
+}
+
+int32_t CheckedSize(const char* name, int32_t v) { return Checked(name, v, 1, 32767); }
+
+// The client area gets the window's size within its bounds; the toolkit
+// window takes it with the menu bar above. Equal bounds fix the size, for
+// the window manager too.
+void ApplySize(Window::Impl& d)
+{
+    QSize size(d.width, d.height);
+    QSize lo = d.resizeable ? QSize(d.minWidth, d.minHeight) : size;
+    QSize hi = d.resizeable ? QSize(d.maxWidth, d.maxHeight).expandedTo(lo) : size;
+    d.client->wanted = size.expandedTo(lo).boundedTo(hi);
+    d.client->setMinimumSize(lo);
+    d.client->setMaximumSize(hi);
+    d.client->updateGeometry();
+    QLayout* layout = d.widget->layout();
+    layout->invalidate();
+    // The menu bar's part of the window.
+    QSize bar = layout->totalSizeHint() - d.client->wanted;
+    d.widget->setMinimumSize(lo + bar);
+    d.widget->setMaximumSize((hi + bar).boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
+    d.widget->resize(d.client->wanted + bar);
+    layout->activate();
+}
+
+// The kind of window and the buttons the window manager offers.
+void ApplyFlags(Window::Impl& d)
+{
+    Qt::WindowFlags f = (d.frame == 2 ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (d.closeButton)
+        f |= Qt::WindowCloseButtonHint;
+    if (d.minimizeButton)
+        f |= Qt::WindowMinimizeButtonHint;
+    if (d.maximizeButton)
+        f |= Qt::WindowMaximizeButtonHint;
+    if (d.closeButton || d.minimizeButton || d.maximizeButton)
+        f |= Qt::WindowSystemMenuHint;
+    if (d.widget->windowFlags() == f)
+        return;
+    bool shown = d.widget->isVisible();
+    d.widget->setWindowFlags(f); // hides the window
+    if (shown)
+        d.widget->show();
+}
+
+void ApplyBackground(Window::Impl& d)
+{
+    QColor color = QApplication::palette().color(QPalette::Window);
+    if (d.hasBackColor)
+        color = QColor(d.backColor.Red(), d.backColor.Green(), d.backColor.Blue());
+    QPalette pal = d.client->palette();
+    pal.setColor(QPalette::Window, color);
+    d.client->setPalette(pal);
+}
+
+// Where the window first shows (Placement).
+void PlaceOnScreen(Window& window)
+{
+    Window::Impl& d = window.impl();
+    if (d.placement == 0)
+        return;
+    QWidget* over = nullptr;
+    if (d.placement == 1)
+        for (const Ref<Window>& w : OpenWindows())
+            if (w.Get() != &window && w->impl().widget && w->impl().widget->isVisible()) {
+                over = w->impl().widget;
+                break;
+            }
+    QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect area = screen->availableGeometry();
+    QRect target = over ? over->frameGeometry() : area;
+    QSize size = d.widget->frameGeometry().size();
+    QPoint at = target.center() - QPoint(size.width() / 2, size.height() / 2);
+    // The title bar stays on the screen.
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    d.widget->move(at);
+}
+
+bool IsModifier(int key)
+{
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta
+        || key == Qt::Key_AltGr || key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_Super_L
+        || key == Qt::Key_Super_R;
+}
 } // namespace
 
 ClientWidget::ClientWidget(Window* w)
     : window(w)
 {
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
 }
 
 void ClientWidget::mousePressEvent(QMouseEvent* e)
 {
-    if (!window)
+    if (!window || window->impl().closed)
         return;
     auto keep = window->weak_from_this().lock();
     QPoint p = e->position().toPoint();
     Dispatch([&] { window->Event_MouseDown(p.x(), p.y()); });
 }
 
+void ClientWidget::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    // The user resized the window.
+    if (window && isVisible() && size() != wanted) {
+        wanted = size();
+        window->impl().width = width();
+        window->impl().height = height();
+    }
+}
+
 WindowWidget::WindowWidget(Window* w)
     : window(w)
 {
-    // The window takes exactly the size of its client area (plus a menu bar).
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void WindowWidget::closeEvent(QCloseEvent* e)
@@ -77,7 +177,7 @@ void WindowWidget::closeEvent(QCloseEvent* e)
 
 void WindowWidget::keyPressEvent(QKeyEvent* e)
 {
-    if (!window)
+    if (!window || window->impl().closed || IsModifier(e->key()))
         return;
     auto keep = window->weak_from_this().lock();
     std::string key = e->text().toStdString();
@@ -96,8 +196,10 @@ Window::Window()
 {
     impl_->widget = new WindowWidget(this);
     impl_->client = new ClientWidget(this);
-    impl_->client->setFixedSize(kDefaultWidth, kDefaultHeight);
     impl_->widget->setCentralWidget(impl_->client);
+    ApplySize(*impl_);
+    ApplyFlags(*impl_);
+    ApplyBackground(*impl_);
 }
 
 Window::~Window()
@@ -116,12 +218,21 @@ Window::~Window()
 const ClassRecord& Window::Record()
 {
     static const ClassRecord record { "Window", &Object::Record(),
-        { Property<Window>("Width", &Window::Width), Property<Window>("Height", &Window::Height),
-            Property<Window>("Title", &Window::Title), Property<Window>("Visible", &Window::Visible),
-            Property<Window>("MenuBar", &Window::MenuBar),
-            Property<Window>("MenuBarVisible", &Window::MenuBarVisible) },
-        { Method("Show", &Window::Show), Method("Close", &Window::Close), Method("UpdateNow", &Window::UpdateNow),
-            Method("Refresh", &Window::Refresh),
+        { Property<Window>("Placement", &Window::Placement), Property<Window>("Width", &Window::Width),
+            Property<Window>("Height", &Window::Height), Property<Window>("MinWidth", &Window::MinWidth),
+            Property<Window>("MinHeight", &Window::MinHeight), Property<Window>("MaxWidth", &Window::MaxWidth),
+            Property<Window>("MaxHeight", &Window::MaxHeight), Property<Window>("Frame", &Window::Frame),
+            Kept("Composite", PropertyType::Boolean), Property<Window>("HasBackColor", &Window::HasBackColor),
+            Property<Window>("BackColor", &Window::BackColor), Property<Window>("Title", &Window::Title),
+            Property<Window>("Visible", &Window::Visible), Kept("FullScreen", PropertyType::Boolean),
+            Property<Window>("MenuBarVisible", &Window::MenuBarVisible),
+            Property<Window>("CloseButton", &Window::CloseButton),
+            Property<Window>("Resizeable", &Window::Resizeable), Kept("LiveResize", PropertyType::Boolean),
+            Property<Window>("MaximizeButton", &Window::MaximizeButton),
+            Property<Window>("MinimizeButton", &Window::MinimizeButton), Kept("MacProcID", PropertyType::Int32),
+            Property<Window>("MenuBar", &Window::MenuBar) },
+        { Method("Show", &Window::Show), Method("ShowModal", &Window::ShowModal), Method("Close", &Window::Close),
+            Method("UpdateNow", &Window::UpdateNow), Method("Refresh", &Window::Refresh),
             Method("AddMenuHandler", &Window::AddMenuHandler, Scope::Hidden) },
         { "Open", "Close", "CancelClose", "KeyDown", "MouseDown", "EnableMenuItems", "Layout", "CreateControls",
             "AddMenuHandlers" } };
@@ -132,30 +243,122 @@ const ClassRecord& Window::ClassInfo() const { return Record(); }
 
 void Window::Constructor()
 {
-    if (impl_->constructed)
+    Impl& d = *impl_;
+    if (d.constructed || d.closed)
         return;
-    impl_->constructed = true;
+    d.constructed = true;
     // The application has opened before any window builds.
     RuntimeOpenApplication();
     Ref<Window> self = Self(this);
-    OpenWindows().push_back(self);
-    Layout();
-    CreateControls();
-    AddMenuHandlers(self);
-    detail::RefreshMenuBar(*this);
-    for (auto& [name, control] : impl_->controls) {
-        Ref<Control> c = control;
-        Dispatch([&] { c->Event_Open(); });
+    try {
+        Layout();
+        CreateControls();
+        AddMenuHandlers(self);
+    } catch (...) {
+        // Nothing of a failed build stays: not counted, not shown, no
+        // handler holding the window.
+        d.closed = true;
+        d.widget->hide();
+        d.menuHandlers.clear();
+        d.controls.clear();
+        throw;
     }
+    if (d.closed)
+        return;
+    d.open = true;
+    OpenWindows().push_back(self);
+    detail::RefreshMenuBar(*this);
+    std::vector<Ref<Control>> controls = d.controls;
+    for (const Ref<Control>& c : controls)
+        Dispatch([&] { c->Event_Open(); });
     Dispatch([&] { Event_Open(); });
-    if (impl_->visible && !impl_->closed)
+    if (d.visible && !d.closed)
         Show();
 }
 
-int32_t Window::Width() const { return impl_->client->width(); }
-void Window::Width(int32_t v) { impl_->client->setFixedWidth(std::max(v, 1)); }
-int32_t Window::Height() const { return impl_->client->height(); }
-void Window::Height(int32_t v) { impl_->client->setFixedHeight(std::max(v, 1)); }
+int32_t Window::Width() const { return impl_->client->wanted.width(); }
+void Window::Width(int32_t v)
+{
+    impl_->width = CheckedSize("Width", v);
+    ApplySize(*impl_);
+}
+int32_t Window::Height() const { return impl_->client->wanted.height(); }
+void Window::Height(int32_t v)
+{
+    impl_->height = CheckedSize("Height", v);
+    ApplySize(*impl_);
+}
+int32_t Window::MinWidth() const { return impl_->minWidth; }
+void Window::MinWidth(int32_t v)
+{
+    impl_->minWidth = CheckedSize("MinWidth", v);
+    ApplySize(*impl_);
+}
+int32_t Window::MinHeight() const { return impl_->minHeight; }
+void Window::MinHeight(int32_t v)
+{
+    impl_->minHeight = CheckedSize("MinHeight", v);
+    ApplySize(*impl_);
+}
+int32_t Window::MaxWidth() const { return impl_->maxWidth; }
+void Window::MaxWidth(int32_t v)
+{
+    impl_->maxWidth = CheckedSize("MaxWidth", v);
+    ApplySize(*impl_);
+}
+int32_t Window::MaxHeight() const { return impl_->maxHeight; }
+void Window::MaxHeight(int32_t v)
+{
+    impl_->maxHeight = CheckedSize("MaxHeight", v);
+    ApplySize(*impl_);
+}
+bool Window::Resizeable() const { return impl_->resizeable; }
+void Window::Resizeable(bool v)
+{
+    impl_->resizeable = v;
+    ApplySize(*impl_);
+}
+
+int32_t Window::Frame() const { return impl_->frame; }
+void Window::Frame(int32_t v)
+{
+    if (v != 0 && v != 2)
+        throw OutOfBoundsException("Frame " + std::to_string(v) + ": a window is of Frame 0 or 2");
+    impl_->frame = v;
+    ApplyFlags(*impl_);
+}
+int32_t Window::Placement() const { return impl_->placement; }
+void Window::Placement(int32_t v) { impl_->placement = Checked("Placement", v, 0, 2); }
+bool Window::CloseButton() const { return impl_->closeButton; }
+void Window::CloseButton(bool v)
+{
+    impl_->closeButton = v;
+    ApplyFlags(*impl_);
+}
+bool Window::MinimizeButton() const { return impl_->minimizeButton; }
+void Window::MinimizeButton(bool v)
+{
+    impl_->minimizeButton = v;
+    ApplyFlags(*impl_);
+}
+bool Window::MaximizeButton() const { return impl_->maximizeButton; }
+void Window::MaximizeButton(bool v)
+{
+    impl_->maximizeButton = v;
+    ApplyFlags(*impl_);
+}
+bool Window::HasBackColor() const { return impl_->hasBackColor; }
+void Window::HasBackColor(bool v)
+{
+    impl_->hasBackColor = v;
+    ApplyBackground(*impl_);
+}
+Color Window::BackColor() const { return impl_->backColor; }
+void Window::BackColor(Color c)
+{
+    impl_->backColor = c;
+    ApplyBackground(*impl_);
+}
 
 std::string Window::Title() const { return impl_->title; }
 void Window::Title(const std::string& title)
@@ -178,13 +381,40 @@ void Window::Visible(bool v)
 
 void Window::Show()
 {
-    if (impl_->closed)
+    Impl& d = *impl_;
+    if (d.closed)
         return;
-    impl_->visible = true;
+    d.visible = true;
+    if (!d.placed) {
+        d.placed = true;
+        PlaceOnScreen(*this);
+    }
     BringToFront(this);
-    impl_->widget->show();
-    impl_->widget->raise();
-    impl_->widget->activateWindow();
+    d.widget->show();
+    d.widget->raise();
+    d.widget->activateWindow();
+}
+
+void Window::ShowModal()
+{
+    Impl& d = *impl_;
+    if (d.closed)
+        return;
+    Ref<Window> keep = Self(this);
+    if (d.widget->windowModality() != Qt::ApplicationModal) {
+        // The toolkit takes a new modality only when the window shows anew.
+        d.widget->hide();
+        d.widget->setWindowModality(Qt::ApplicationModal);
+    }
+    QEventLoop loop;
+    QPointer<QEventLoop> outer = d.modalLoop;
+    d.modalLoop = &loop;
+    Show();
+    if (!d.closed)
+        loop.exec();
+    d.modalLoop = outer;
+    if (d.closed && outer)
+        outer->quit();
 }
 
 void Window::Close() { detail::CloseWindow(*this, false); }
@@ -192,22 +422,30 @@ void Window::Close() { detail::CloseWindow(*this, false); }
 bool detail::CloseWindow(Window& window, bool appQuitting)
 {
     Window::Impl& d = window.impl();
-    if (d.closed)
-        return true;
     Ref<Window> self(std::static_pointer_cast<Window>(window.shared_from_this()));
+    auto& open = OpenWindows();
+    if (!d.open) {
+        // Never built, or closed already: nothing to ask or tell.
+        d.closed = true;
+        d.widget->hide();
+        d.menuHandlers.clear();
+        open.erase(std::remove(open.begin(), open.end(), self), open.end());
+        return true;
+    }
     bool cancel = false;
     Dispatch([&] { cancel = window.Event_CancelClose(appQuitting); });
-    if (cancel)
-        return false;
+    if (cancel || d.closed)
+        return !cancel;
     d.closed = true;
+    d.open = false;
     Dispatch([&] { window.Event_Close(); });
     d.widget->hide();
+    if (d.modalLoop)
+        d.modalLoop->quit();
     // The handlers hold the window; letting them go lets the window go.
     d.menuHandlers.clear();
-    auto& open = OpenWindows();
-    bool wasOpen = std::find(open.begin(), open.end(), self) != open.end();
     open.erase(std::remove(open.begin(), open.end(), self), open.end());
-    if (wasOpen && open.empty() && !appQuitting)
+    if (open.empty() && !appQuitting)
         detail::LastWindowClosed();
     return true;
 }
@@ -268,6 +506,7 @@ void detail::RefreshMenuBar(Window& window, bool rebuild)
     } else {
         d.widget->setMenuWidget(nullptr);
     }
+    ApplySize(d); // the bar is added above the client area
 }
 
 void detail::RefreshAllMenuBars()
@@ -299,6 +538,14 @@ Ref<Window> WindowAt(int32_t i)
 
 Ref<Window> FrontWindow() { return WindowAt(0); }
 
+Ref<Window> GetImplicitWindow(const std::string& className)
+{
+    for (const Ref<Window>& w : OpenWindows())
+        if (w->ClassInfo().Name == className)
+            return w;
+    return nullptr;
+}
+
 void Window::UpdateNow() { impl_->widget->repaint(); }
 void Window::Refresh() { impl_->widget->update(); }
 
@@ -307,18 +554,16 @@ void Window::AddControl(const std::string& name, const Ref<Control>& control)
     Control::Impl& c = control->impl();
     c.name = name;
     c.window = WeakRef<Window>(Self(this));
-    if (c.widget) {
+    impl_->controls.push_back(control);
+    if (c.widget && !c.widget->parentWidget())
         c.widget->setParent(impl_->client);
-        c.widget->setGeometry(c.left, c.top, c.width, c.height);
-        c.widget->setVisible(c.visible);
-    }
-    impl_->controls.emplace_back(name, control);
+    detail::ParentControl(*control);
 }
 
 Ref<Control> Window::ControlByName(const std::string& name) const
 {
-    for (const auto& [n, c] : impl_->controls)
-        if (n == name)
+    for (const Ref<Control>& c : impl_->controls)
+        if (c->impl().name == name)
             return c;
     return nullptr;
 }

@@ -3,6 +3,7 @@
 #include <framework/MenuHandler.h>
 #include <framework/Window.h>
 
+#include <QEventLoop>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
@@ -23,9 +24,13 @@ class ClientWidget : public QWidget {
 public:
     explicit ClientWidget(Window* window);
     Window* window = nullptr;
+    // The size the window asks for; the layout gives it this.
+    QSize wanted;
+    QSize sizeHint() const override { return wanted; }
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 };
 
 // The toolkit's top-level window; hands close and key events to the Window.
@@ -43,11 +48,25 @@ protected:
 struct Window::Impl {
     QPointer<WindowWidget> widget;
     QPointer<ClientWidget> client;
-    std::vector<std::pair<std::string, Ref<Control>>> controls;
+    std::vector<Ref<Control>> controls;
     std::string title;
     bool visible = true;
     bool constructed = false;
     bool closed = false;
+    // Counted among the open windows (built, not closed).
+    bool open = false;
+
+    int32_t width = 300, height = 300;
+    int32_t minWidth = 64, minHeight = 64, maxWidth = 32000, maxHeight = 32000;
+    bool resizeable = true;
+    int32_t frame = 0;
+    int32_t placement = 0;
+    bool placed = false;
+    bool closeButton = true, minimizeButton = true, maximizeButton = true;
+    bool hasBackColor = false;
+    Color backColor { 0xFFFFFF };
+    // The nested loop of ShowModal while it runs.
+    QPointer<QEventLoop> modalLoop;
 
     Ref<fw::MenuBar> menuBar;
     bool menuBarVisible = true;

@@ -53,18 +53,13 @@ ShadowFiler::ShadowFiler(const Ref<FolderItem>& base)
             }
         }
     }
+    // The two records are made whenever a shadow is used, so the exchange is
+    // always tried.
     if (IsShadowAvail) {
         TheFSSP1 = New<MemoryBlock>(kSpecSize);
         TheFSSP2 = New<MemoryBlock>(kSpecSize);
-        if (!TheFSSP1 || !TheFSSP2) {
-            IsFsspAvail = false;
-            ItsStatus = -1;
-        } else {
-            IsFsspAvail = true;
-        }
-    } else {
-        IsFsspAvail = false;
     }
+    IsFsspAvail = IsShadowAvail;
 }
 
 ShadowFiler::~ShadowFiler() = default;
@@ -108,7 +103,7 @@ void ShadowFiler::CleanUp()
     if (IsShadowAvail && ItsShadowFile->Exists()) {
         if (!ItsBaseFile->Exists()) {
             ItsShadowFile->MoveFileTo(ItsBaseFile);
-        } else if (IsFsspAvail && TbExchangeFiles(ItsBaseFile, ItsShadowFile)) {
+        } else if (TbExchangeFiles(ItsBaseFile, ItsShadowFile)) {
             // The shadow's name now holds the old contents.
             ItsShadowFile->Delete();
         } else {

@@ -31,8 +31,8 @@ public:
     virtual bool RefShadowAvail();
     virtual void CleanUp();
     virtual void Abort();
-    // 1 ready, -1 ready without the exchange, 0 nothing to do (a folder),
-    // -2 no temporary folder, -3 no free shadow name, 2 committed, 3 aborted.
+    // 1 ready, 0 nothing to do (a folder), -2 no temporary folder, -3 no
+    // free shadow name, 2 committed, 3 aborted.
     virtual int32_t RefStatus();
 
     // The counter of the last shadow name tried.

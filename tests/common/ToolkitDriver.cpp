@@ -102,4 +102,17 @@ void Press(const std::string& title, const QString& keys)
         QTest::keyClick(w, seq[0].key(), seq[0].keyboardModifiers());
 }
 
+void ClickAt(const std::string& title, int x, int y)
+{
+    QMainWindow* w = TopLevel(title);
+    EXPECT_NE(w, nullptr) << title;
+    if (!w)
+        return;
+    QWidget* client = w->centralWidget();
+    QWidget* target = client->childAt(x, y);
+    if (!target)
+        target = client;
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(client, QPoint(x, y)));
+}
+
 } // namespace test

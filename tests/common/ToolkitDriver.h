@@ -39,5 +39,8 @@ void CloseMenus();
 void Click(QMenu* menu, QAction* entry);
 // Presses keys such as "Ctrl+0" in the window, which is activated first.
 void Press(const std::string& title, const QString& keys);
+// Clicks the window at (x, y) of its client area, on whatever widget lies
+// there, as the pointer would.
+void ClickAt(const std::string& title, int x, int y);
 
 } // namespace test

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 using namespace fw;
 
 namespace {
@@ -65,6 +68,21 @@ TEST(Ref, WeakRefDoesNotKeepItsObject)
         EXPECT_FALSE(weak.Lock().IsNil());
     }
     EXPECT_TRUE(weak.Lock().IsNil());
+}
+
+TEST(Ref, AHandlerMayDetachItselfWhileItRuns)
+{
+    Event<int> event;
+    auto state = std::make_shared<std::string>("still here");
+    std::string seen;
+    event.Attach([&event, &seen, state](int) {
+        event.Detach(); // would destroy this very function, and `state` with it
+        seen = *state;
+    });
+    state.reset();
+    event.Raise(1);
+    EXPECT_EQ(seen, "still here");
+    EXPECT_FALSE(event.IsAttached());
 }
 
 TEST(Ref, WeakDelegateRaisesOnceItsOwnerIsGone)

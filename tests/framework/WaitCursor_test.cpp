@@ -7,37 +7,51 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 using namespace fw;
 
 namespace {
+// The clock the wait cursor reads, in microseconds; the tests move it.
+double g_now = 0;
+double Now() { return g_now; }
+
 bool WaitCursorShown()
 {
     const QCursor* c = QGuiApplication::overrideCursor();
     return c && c->shape() == Qt::WaitCursor;
 }
 
-// A call from the loop that keeps the program busy for `ms`, yielding as
-// long loops do; answers whether the wait cursor showed meanwhile.
+// A long loop of `ms` milliseconds, yielding every 10 ms as long loops do;
+// answers whether the wait cursor showed meanwhile.
+bool Busy(int ms)
+{
+    bool seen = false;
+    for (int t = 0; t < ms; t += 10) {
+        g_now += 10000;
+        YieldToBackground();
+        seen = seen || WaitCursorShown();
+    }
+    return seen;
+}
+
+// The same loop as one call from the event loop into the program.
 bool BusyCall(int ms)
 {
     bool seen = false;
-    Dispatch([&] {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < end) {
-            YieldToBackground();
-            seen = seen || WaitCursorShown();
-        }
-    });
+    Dispatch([&] { seen = Busy(ms); });
     return seen;
 }
+
+class WaitCursor : public testing::Test {
+protected:
+    void SetUp() override { SetWaitCursorClock(Now); }
+    void TearDown() override { SetWaitCursorClock(nullptr); }
+};
 } // namespace
 
-TEST(WaitCursor, ShowsDuringALongCallOnlyAndOnlyWhileSwitchedOn)
+TEST_F(WaitCursor, ShowsDuringALongCallOnlyAndOnlyWhileSwitchedOn)
 {
     EXPECT_TRUE(AutoWaitCursorEnabled());
-    EXPECT_FALSE(BusyCall(100)); // short calls never show it
+    EXPECT_FALSE(BusyCall(490)); // short calls never show it
     EXPECT_TRUE(BusyCall(700));
     EXPECT_FALSE(WaitCursorShown()); // gone when the call returns
 
@@ -49,10 +63,7 @@ TEST(WaitCursor, ShowsDuringALongCallOnlyAndOnlyWhileSwitchedOn)
     // Switching it off in the middle of a long call takes it away at once.
     bool afterOff = true;
     Dispatch([&] {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
-        while (std::chrono::steady_clock::now() < end)
-            YieldToBackground();
-        EXPECT_TRUE(WaitCursorShown());
+        EXPECT_TRUE(Busy(600));
         DisableAutoWaitCursor();
         afterOff = WaitCursorShown();
     });
@@ -60,10 +71,7 @@ TEST(WaitCursor, ShowsDuringALongCallOnlyAndOnlyWhileSwitchedOn)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST(WaitCursor, NotShownOutsideAProgramCall)
+TEST_F(WaitCursor, NotShownOutsideAProgramCall)
 {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
-    while (std::chrono::steady_clock::now() < end)
-        YieldToBackground();
-    EXPECT_FALSE(WaitCursorShown());
+    EXPECT_FALSE(Busy(600));
 }

@@ -10,6 +10,8 @@ class Graphics;
 class Picture;
 
 // A control that the program draws itself, and that receives the mouse.
+// Accepted from records and kept without effect (Object::KeptValue):
+// EraseBackground, DoubleBuffer, AcceptTabs, UseFocusRing.
 class Canvas : public RectControl {
 public:
     Canvas();
@@ -21,6 +23,11 @@ public:
     // A picture drawn under whatever Paint draws; nil for none.
     Ref<Picture> Backdrop() const;
     void Backdrop(const Ref<Picture>& picture);
+
+    // Whether the control takes the keyboard focus (by a click, and by the
+    // Tab key while TabStop).
+    bool AcceptFocus() const;
+    void AcceptFocus(bool v);
 
     // Event handlers; positions are relative to the control's top left.
     virtual void Event_Paint(const Ref<Graphics>& g);

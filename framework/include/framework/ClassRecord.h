@@ -143,6 +143,10 @@ PropertyRecord Property(std::string name, void (C::*set)(Arg), Scope access = Sc
         } };
 }
 
+// A property that the class accepts (from a property record, say) and keeps
+// without acting on it; Object::KeptValue reads it back.
+PropertyRecord Kept(std::string name, PropertyType type);
+
 // A property kept in a data member; a public one may be set by a record.
 template <class C, class V>
     requires(!std::is_function_v<V>)

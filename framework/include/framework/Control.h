@@ -11,6 +11,13 @@ namespace fw {
 class Window;
 
 // Base of everything a window holds under a name.
+//
+// Making a control for a window (each step may look the control up again
+// by its name):
+//     Ref<Label> label = window->New<Label>();   // or fw::New<Label>()
+//     label->Constructor();
+//     window->AddControl("AppName", label);
+//     SetProperties(window->ControlByName("AppName"), record);
 class Control : public Object {
 public:
     ~Control() override;
@@ -18,6 +25,11 @@ public:
     static const ClassRecord& Record();
     const ClassRecord& ClassInfo() const override;
 
+    // Finishes making the control. Everything is made by New already; the
+    // call is kept so that the program's creation steps read as they are.
+    void Constructor();
+
+    // The name under which the window holds and finds the control.
     std::string Name() const;
     void Name(const std::string& name);
     // The control's place in a control array; the smallest Int32 when it is

@@ -3,6 +3,7 @@
 #include <framework/Ref.h>
 
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace fw {
@@ -19,23 +20,43 @@ public:
     bool IsAttached() const { return static_cast<bool>(handler_); }
     void Raise(Args... args) const
     {
-        if (handler_)
-            handler_(args...);
+        // A copy runs, so a handler may detach or replace itself.
+        if (Handler h = handler_)
+            h(args...);
     }
 
 private:
     Handler handler_;
 };
 
+namespace detail {
+template <class P>
+struct RefArg {
+    template <class A>
+    static decltype(auto) From(A&& a) { return std::forward<A>(a); }
+};
+// A control handed to a method that takes a more derived class is cast
+// (verified: nil when it is of another class).
+template <class T>
+struct RefArg<Ref<T>> {
+    template <class U>
+    static Ref<T> From(const Ref<U>& r) { return Cast<T>(r); }
+};
+} // namespace detail
+
 // A delegate on a method of `owner` that holds the owner weakly: once the
-// owner is gone, calling it raises NilObjectException instead.
-template <class Owner, class Method>
-auto BindWeak(const Ref<Owner>& owner, Method method)
+// owner is gone, calling it raises NilObjectException instead. The method
+// may take the sender as a subclass of what the event passes:
+//     canvas->MouseEnter.Attach(BindWeak(Self(this), &AboutWindow::AppIcon_MouseEnter));
+// with AppIcon_MouseEnter(Ref<Canvas> sender) and MouseEnter passing a
+// Ref<RectControl>.
+template <class Owner, class C, class R, class... P>
+auto BindWeak(const Ref<Owner>& owner, R (C::*method)(P...))
 {
     WeakRef<Owner> weak(owner);
     return [weak, method](auto&&... args) {
         Ref<Owner> self = weak.Lock();
-        ((*self).*method)(std::forward<decltype(args)>(args)...);
+        ((*self).*method)(detail::RefArg<std::remove_cvref_t<P>>::From(std::forward<decltype(args)>(args))...);
     };
 }
 

@@ -11,4 +11,8 @@ void DisableAutoWaitCursor();
 void EnableAutoWaitCursor();
 bool AutoWaitCursorEnabled();
 
+// The clock the wait cursor reads, in microseconds: Microseconds unless a
+// test drives it (nil restores it).
+void SetWaitCursorClock(double (*clock)());
+
 } // namespace fw

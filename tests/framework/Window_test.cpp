@@ -1,0 +1,223 @@
+#include <framework/Application.h>
+#include <framework/Canvas.h>
+#include <framework/Label.h>
+#include <framework/MenuBar.h>
+#include <framework/RecordWriter.h>
+#include <framework/Runtime.h>
+#include <framework/SetProperties.h>
+#include <framework/TextArea.h>
+#include <framework/Window.h>
+
+#include "common/TestSupport.h"
+#include "common/ToolkitDriver.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace fw;
+
+namespace {
+
+std::vector<std::string> journal;
+
+struct Shape {
+    int32_t placement, width, height, frame;
+    bool hasBackColor;
+    std::string title;
+    bool closeButton, minimizeButton;
+};
+
+std::string WindowRecord(const Shape& s)
+{
+    RecordWriter r(RecordKind::Window);
+    r.Set("Placement", s.placement).Set("Frame", s.frame).Set("HasBackColor", s.hasBackColor).Set("Title", s.title);
+    r.Set("Width", s.width).Set("MinWidth", s.width).Set("MaxWidth", s.width).Set("Height", s.height);
+    r.Set("MinHeight", s.height).Set("MaxHeight", s.height).Set("CloseButton", s.closeButton);
+    r.Set("MinimizeButton", s.minimizeButton).Set("BackColor", RGB(0x30, 0x60, 0xC0)).Set("MacProcID", 0);
+    for (const char* key : { "Visible", "MenuBarVisible", "LiveResize" })
+        r.Set(key, true);
+    for (const char* key : { "Composite", "FullScreen", "Resizeable", "MaximizeButton" })
+        r.Set(key, false);
+    return r.Bytes();
+}
+
+class Recorded : public Window {
+public:
+    explicit Recorded(Shape shape, Ref<fw::MenuBar> bar = nullptr) : shape_(std::move(shape)), bar_(std::move(bar)) {}
+    void Layout() override
+    {
+        if (bar_)
+            MenuBar(bar_);
+        SetProperties(Self(this), WindowRecord(shape_));
+    }
+    bool Event_MouseDown(int32_t x, int32_t y) override
+    {
+        journal.push_back("MouseDown " + std::to_string(x) + "," + std::to_string(y));
+        if (closeOnPress)
+            Close();
+        return true;
+    }
+    bool Event_KeyDown(const std::string& key) override
+    {
+        journal.push_back("KeyDown " + key);
+        return true;
+    }
+    bool closeOnPress = false;
+
+private:
+    Shape shape_;
+    Ref<fw::MenuBar> bar_;
+};
+
+const Shape kMain { 2, 480, 300, 0, false, "ほろみね", true, true };
+const Shape kAbout { 1, 200, 80, 2, true, "ほろみねについて", false, false };
+
+Ref<Recorded> Open(const Shape& shape, Ref<fw::MenuBar> bar = nullptr)
+{
+    auto w = New<Recorded>(shape, std::move(bar));
+    w->Constructor();
+    return w;
+}
+
+Ref<fw::MenuBar> OneMenuBar()
+{
+    auto bar = New<fw::MenuBar>();
+    auto file = New<MenuItem>();
+    file->Name("FileMenu");
+    file->Text("File");
+    bar->Append(file);
+    return bar;
+}
+
+class Quitter : public Application {
+public:
+    void Event_Close() override { journal.push_back("App.Close"); }
+};
+
+class Broken : public Window {
+public:
+    void CreateControls() override { throw IOException("cannot build", -36); }
+};
+
+class Good : public Window {
+public:
+    static const ClassRecord& Record()
+    {
+        static const ClassRecord record { "Good.Good", &Window::Record(), {}, {}, {} };
+        return record;
+    }
+    const ClassRecord& ClassInfo() const override { return Record(); }
+};
+
+QPoint CentreOf(const std::string& title) { return test::TopLevel(title)->frameGeometry().center(); }
+
+} // namespace
+
+TEST(Window, RecordsGiveTheToolkitWindowItsSizeKindButtonsPlaceAndColour)
+{
+    Ref<Recorded> main = Open(kMain, OneMenuBar());
+    Ref<Recorded> about = Open(kAbout);
+    ProcessPendingEvents();
+    struct Expect {
+        Shape shape;
+        Qt::WindowType type;
+        bool hasBar;
+    } cases[] = { { kMain, Qt::Window, true }, { kAbout, Qt::Dialog, false } };
+    for (const Expect& e : cases) {
+        QMainWindow* top = test::TopLevel(e.shape.title);
+        ASSERT_NE(top, nullptr) << e.shape.title;
+        EXPECT_EQ(top->windowType(), e.type);
+        Qt::WindowFlags f = top->windowFlags();
+        EXPECT_EQ(bool(f & Qt::WindowCloseButtonHint), e.shape.closeButton);
+        EXPECT_EQ(bool(f & Qt::WindowMinimizeButtonHint), e.shape.minimizeButton);
+        EXPECT_FALSE(f & Qt::WindowMaximizeButtonHint);
+        EXPECT_EQ(top->centralWidget()->size(), QSize(e.shape.width, e.shape.height)) << "the client area";
+        int bar = e.hasBar ? top->menuWidget()->height() : 0;
+        EXPECT_EQ(e.hasBar, bar > 0);
+        EXPECT_EQ(top->size(), QSize(e.shape.width, e.shape.height + bar)) << "the bar above the client area";
+        EXPECT_EQ(top->minimumSize(), top->size()) << "fixed: cannot be resized";
+        EXPECT_EQ(top->maximumSize(), top->size());
+    }
+    // Within the frame's few pixels, unknown until the window shows.
+    QPoint screen = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((CentreOf(kMain.title) - screen).manhattanLength(), 4) << "Placement 2: on the screen";
+    EXPECT_LE((CentreOf(kAbout.title) - CentreOf(kMain.title)).manhattanLength(), 4)
+        << "Placement 1: over the front window";
+    EXPECT_EQ(test::PixelAt(about->Snapshot(), 5, 5), 0x3060C0u) << "HasBackColor fills the client area";
+    EXPECT_EQ(main->Width(), 480);
+    EXPECT_EQ(about->Title(), "ほろみねについて");
+}
+
+TEST(Window, KeysAndPressesNoControlTakesReachTheWindow)
+{
+    Ref<Recorded> w = Open(kMain);
+    auto label = New<Label>();
+    auto area = New<TextArea>();
+    auto canvas = New<Canvas>(); // its MouseDown answers False
+    int32_t left = 10;
+    for (auto [name, c] : { std::pair<const char*, Ref<RectControl>> { "L", label }, { "C", canvas }, { "T", area } }) {
+        w->AddControl(name, c);
+        c->Left(left);
+        c->Top(20);
+        c->Width(40);
+        c->Height(30);
+        left += 100;
+    }
+    test::Activate("ほろみね");
+    for (int32_t x : { 15, 115, 215, 300 })
+        test::ClickAt("ほろみね", x, 26);
+    QTest::keyClick(test::TopLevel("ほろみね"), Qt::Key_Shift);
+    QTest::keyClick(test::TopLevel("ほろみね"), Qt::Key_A);
+    EXPECT_EQ(journal, (std::vector<std::string> { "MouseDown 15,26", "MouseDown 115,26", "MouseDown 300,26",
+                           "KeyDown a" }));
+}
+
+TEST(Window, ShowModalBlocksTheOthersAndReturnsWhenTheWindowCloses)
+{
+    Ref<Recorded> main = Open(kMain);
+    auto about = New<Recorded>(Shape { kAbout });
+    about->closeOnPress = true;
+    about->Constructor();
+    QWidget* modal = nullptr;
+    QTimer::singleShot(0, [&] {
+        modal = QApplication::activeModalWidget();
+        test::ClickAt(kAbout.title, 3, 4);
+    });
+    about->ShowModal();
+    ASSERT_NE(modal, nullptr);
+    EXPECT_EQ(modal->windowTitle().toStdString(), kAbout.title);
+    EXPECT_EQ(journal, std::vector<std::string> { "MouseDown 3,4" });
+    EXPECT_EQ(WindowCount(), 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(Window, AFailedOrEarlyClosedBuildLeavesNothingOpenAndQuitEnds)
+{
+    auto app = New<Quitter>();
+    RuntimeRegisterAppObject(app);
+    app->AutoQuit(true);
+    EXPECT_THROW(New<Broken>()->Constructor(), IOException);
+    auto early = New<Good>();
+    early->Close();
+    early->Constructor();
+    EXPECT_EQ(WindowCount(), 0);
+    EXPECT_FALSE(GetImplicitWindow("Good.Good"));
+
+    auto good = New<Good>();
+    good->Constructor();
+    EXPECT_EQ(GetImplicitWindow("Good.Good"), Ref<Window>(good));
+    EXPECT_EQ(WindowCount(), 1);
+    QTimer::singleShot(0, [&] { good->Close(); }); // the last open window: AutoQuit
+    QTimer::singleShot(3000, [] { RuntimeQuit(99); });
+    EXPECT_EQ(RuntimeRun(), 0);
+    EXPECT_EQ(journal, std::vector<std::string> { "App.Close" });
+    EXPECT_FALSE(GetImplicitWindow("Good.Good"));
+}

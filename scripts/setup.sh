@@ -12,6 +12,8 @@ packages=(
   # The sound tests run a private server with a null sink and record it.
   # The game itself needs only libpulse0, which Qt Multimedia brings.
   pulseaudio pulseaudio-utils
+  # The fuzz test of the property-record reader: clang with libFuzzer.
+  clang libclang-rt-dev
 )
 
 missing=()

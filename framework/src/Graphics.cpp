@@ -1,6 +1,5 @@
 #include "GraphicsImpl.h"
 
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QRectF>
 
@@ -14,6 +13,25 @@ constexpr int kSystemFontPixels = 12;
 Graphics::Impl::Impl()
 {
     font.setPixelSize(kSystemFontPixels);
+}
+
+Graphics::Impl::~Impl()
+{
+    if (surface)
+        surface->painter.reset();
+}
+
+void Graphics::Impl::SettingsChanged()
+{
+    setUpRun = 0;
+    metrics_.reset();
+}
+
+const QFontMetricsF& Graphics::Impl::Metrics()
+{
+    if (!metrics_)
+        metrics_.emplace(EffectiveFont());
+    return *metrics_;
 }
 
 QFont Graphics::Impl::EffectiveFont() const
@@ -71,10 +89,18 @@ int32_t Graphics::Width() const { return impl_->width; }
 int32_t Graphics::Height() const { return impl_->height; }
 
 Color Graphics::ForeColor() const { return RGB(impl_->fore.red(), impl_->fore.green(), impl_->fore.blue()); }
-void Graphics::ForeColor(Color c) { impl_->fore = QColor(c.Red(), c.Green(), c.Blue()); }
+void Graphics::ForeColor(Color c)
+{
+    impl_->fore = QColor(c.Red(), c.Green(), c.Blue());
+    impl_->SettingsChanged();
+}
 
 bool Graphics::UseOldRenderer() const { return impl_->oldRenderer; }
-void Graphics::UseOldRenderer(bool on) { impl_->oldRenderer = on; }
+void Graphics::UseOldRenderer(bool on)
+{
+    impl_->oldRenderer = on;
+    impl_->SettingsChanged();
+}
 
 std::string Graphics::TextFont() const
 {
@@ -88,6 +114,7 @@ void Graphics::TextFont(const std::string& family)
         impl_->font.setFamily(QGuiApplication::font().family());
     else
         impl_->font.setFamily(QString::fromStdString(family));
+    impl_->SettingsChanged();
 }
 
 double Graphics::TextSize() const { return impl_->font.pixelSize(); }
@@ -97,10 +124,15 @@ void Graphics::TextSize(double points)
     // 0 means the system size; the program's sizes are in pixels at 72 dpi.
     int px = points > 0 ? static_cast<int>(points + 0.5) : kSystemFontPixels;
     impl_->font.setPixelSize(px);
+    impl_->SettingsChanged();
 }
 
 bool Graphics::Bold() const { return impl_->font.bold(); }
-void Graphics::Bold(bool on) { impl_->font.setBold(on); }
+void Graphics::Bold(bool on)
+{
+    impl_->font.setBold(on);
+    impl_->SettingsChanged();
+}
 
 void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y)
 {
@@ -149,8 +181,7 @@ void Graphics::DrawString(const std::string& text, double x, double y, double wr
 
 double Graphics::StringWidth(const std::string& text) const
 {
-    QFontMetricsF m(impl_->EffectiveFont());
-    return m.horizontalAdvance(QString::fromStdString(text));
+    return impl_->Metrics().horizontalAdvance(QString::fromStdString(text));
 }
 
 } // namespace fw
@@ -159,9 +190,12 @@ namespace fw {
 
 Color Graphics::Pixel(int32_t x, int32_t y) const
 {
-    if (!impl_->surface || !impl_->surface->image.valid(x, y))
+    if (!impl_->surface)
         return Color {};
-    QRgb p = impl_->surface->image.pixel(x, y);
+    const QImage& image = impl_->surface->Pixels();
+    if (!image.valid(x, y))
+        return Color {};
+    QRgb p = image.pixel(x, y);
     return RGB(qRed(p), qGreen(p), qBlue(p));
 }
 

@@ -6,9 +6,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <memory>
+#include <optional>
 
 namespace fw {
 
@@ -25,6 +27,7 @@ struct Graphics::Impl {
     QFont font;
 
     Impl();
+    ~Impl();
     // Runs one drawing operation on the target with the current settings.
     template <class F>
     void Paint(F&& draw)
@@ -35,14 +38,26 @@ struct Graphics::Impl {
             draw(*painter);
             painter->restore();
         } else if (surface && !surface->image.isNull()) {
-            QPainter p(&surface->image);
-            Setup(p);
+            // The surface's painter keeps what it was set up with until it
+            // is ended or a setting changes; no operation alters its state.
+            QPainter& p = surface->Painter();
+            if (setUpRun != surface->painterRuns) {
+                Setup(p);
+                setUpRun = surface->painterRuns;
+            }
             draw(p);
             ++surface->generation;
         }
     }
     void Setup(QPainter& p) const;
     QFont EffectiveFont() const;
+    const QFontMetricsF& Metrics();
+    // After any change of colour, renderer or font.
+    void SettingsChanged();
+
+private:
+    uint64_t setUpRun = 0; // the surface's painter run set up with these settings
+    std::optional<QFontMetricsF> metrics_;
 };
 
 // A Graphics that draws through a painter for the length of one paint; the

@@ -8,7 +8,9 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextLayout>
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -41,9 +43,9 @@ struct Graphics::Impl {
             // The surface's painter keeps what it was set up with until it
             // is ended or a setting changes; no operation alters its state.
             QPainter& p = surface->Painter();
-            if (setUpRun != surface->painterRuns) {
+            if (setUpRun_ != surface->painterRuns) {
                 Setup(p);
-                setUpRun = surface->painterRuns;
+                setUpRun_ = surface->painterRuns;
             }
             draw(p);
             ++surface->generation;
@@ -52,12 +54,19 @@ struct Graphics::Impl {
     void Setup(QPainter& p) const;
     QFont EffectiveFont() const;
     const QFontMetricsF& Metrics();
-    // After any change of colour, renderer or font.
+    // The text on one line in the current font. Shaping a text costs more
+    // than drawing it, so the layout is kept for the next StringWidth or
+    // DrawString of the same text until the font changes. Nil for a text
+    // that would not lie on one line as drawText lays it.
+    const QTextLayout* LaidOut(const QString& s);
+    // After a change of colour; after a change of renderer or font.
     void SettingsChanged();
+    void FontChanged();
 
 private:
-    uint64_t setUpRun = 0; // the surface's painter run set up with these settings
+    uint64_t setUpRun_ = 0; // the surface's painter run set up with these settings
     std::optional<QFontMetricsF> metrics_;
+    std::map<QString, std::unique_ptr<QTextLayout>> layouts_; // nil: laid out by drawText
 };
 
 // A Graphics that draws through a painter for the length of one paint; the

@@ -371,7 +371,9 @@ bool Window::Visible() const { return impl_->visible; }
 void Window::Visible(bool v)
 {
     impl_->visible = v;
-    if (!impl_->constructed || impl_->closed)
+    // While the window is being built (its record sets Visible in Layout)
+    // it shows only once its controls stand, at the end of Constructor.
+    if (!impl_->open || impl_->closed)
         return;
     if (v)
         Show();

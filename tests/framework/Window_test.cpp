@@ -39,16 +39,12 @@ struct Shape {
 
 std::string WindowRecord(const Shape& s)
 {
-    RecordWriter r(RecordKind::Window);
-    r.Set("Placement", s.placement).Set("Frame", s.frame).Set("HasBackColor", s.hasBackColor).Set("Title", s.title);
-    r.Set("Width", s.width).Set("MinWidth", s.width).Set("MaxWidth", s.width).Set("Height", s.height);
-    r.Set("MinHeight", s.height).Set("MaxHeight", s.height).Set("CloseButton", s.closeButton);
-    r.Set("MinimizeButton", s.minimizeButton).Set("BackColor", s.backColor).Set("MacProcID", 0);
-    for (const char* key : { "Visible", "MenuBarVisible", "LiveResize" })
-        r.Set(key, true);
-    for (const char* key : { "Composite", "FullScreen", "Resizeable", "MaximizeButton" })
-        r.Set(key, false);
-    return r.Bytes();
+    return test::Record(RecordKind::Window,
+        { { "Placement", s.placement }, { "Width", s.width }, { "MinWidth", s.width }, { "MaxWidth", s.width },
+            { "Height", s.height }, { "MinHeight", s.height }, { "MaxHeight", s.height }, { "Frame", s.frame },
+            { "HasBackColor", s.hasBackColor }, { "BackColor", s.backColor }, { "Title", s.title },
+            { "Visible", true }, { "MenuBarVisible", true }, { "CloseButton", s.closeButton },
+            { "LiveResize", true }, { "MinimizeButton", s.minimizeButton } });
 }
 
 class Recorded : public Window {
@@ -139,15 +135,9 @@ TEST(Window, TheMainWindowAndGameFieldRecordsByteForByte)
         EXPECT_EQ(entries[i].Name, RecordWriter::Keys(RecordKind::Window)[i]);
     EXPECT_EQ(std::get<std::string>(entries[11].Contents), "ほろみね");
 
-    RecordWriter field(RecordKind::Canvas);
-    field.Set("Name", "TheGameField").Set("Index", INT32_MIN).Set("Left", 0).Set("Top", 0).Set("Width", 480);
-    field.Set("Height", 300).Set("InitialParent", "").Set("HelpTag", "").Set("TabIndex", 0).Set("TabPanelIndex", 0);
-    for (const char* key : { "EraseBackground", "Enabled", "AutoDeactivate", "Visible" })
-        field.Set(key, true);
-    for (const char* key : { "DoubleBuffer", "AcceptTabs", "AcceptFocus", "UseFocusRing", "TabStop", "LockBottom",
-             "LockRight", "LockTop", "LockLeft" })
-        field.Set(key, false);
-    std::string bytes = field.Bytes();
+    std::string bytes = test::Record(RecordKind::Canvas,
+        { { "Name", "TheGameField" }, { "Index", INT_MIN }, { "Width", 480 }, { "Height", 300 },
+            { "EraseBackground", true }, { "Enabled", true }, { "AutoDeactivate", true }, { "Visible", true } });
     ASSERT_EQ(bytes.size(), 285u);
     EXPECT_EQ(bytes.substr(254), "Index " + Be(0x80000000) + "Name " + Be(12) + "TheGameField");
 }

@@ -87,16 +87,6 @@ Ref<Recorded> Open(const Shape& shape, Ref<fw::MenuBar> bar = nullptr)
     return w;
 }
 
-Ref<fw::MenuBar> OneMenuBar()
-{
-    auto bar = New<fw::MenuBar>();
-    auto file = New<MenuItem>();
-    file->Name("FileMenu");
-    file->Text("File");
-    bar->Append(file);
-    return bar;
-}
-
 class Quitter : public Application {
 public:
     void Event_Close() override { journal.push_back("App.Close"); }
@@ -144,7 +134,10 @@ TEST(Window, TheMainWindowAndGameFieldRecordsByteForByte)
 
 TEST(Window, RecordsGiveTheToolkitWindowItsSizeKindButtonsPlaceAndColour)
 {
-    Ref<Recorded> main = Open(kMain, OneMenuBar());
+    auto bar = New<fw::MenuBar>();
+    bar->Append(New<MenuItem>());
+    bar->Child("")->Text("File");
+    Ref<Recorded> main = Open(kMain, bar);
     Ref<Recorded> about = Open(kAbout);
     ProcessPendingEvents();
     struct Expect {

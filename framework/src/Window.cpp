@@ -480,6 +480,9 @@ void detail::RefreshMenuBar(Window& window, bool rebuild)
     if (want) {
         d.menuWidget = BuildMenuBar(*want, window, d.widget);
         d.widget->setMenuWidget(d.menuWidget);
+        // Shown now, so that the window's size counts it even before the
+        // window first shows.
+        d.menuWidget->show();
     } else {
         d.widget->setMenuWidget(nullptr);
     }

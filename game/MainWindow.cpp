@@ -1,16 +1,15 @@
 #include "game/MainWindow.h"
 
 #include "game/Menu.h"
+#include "game/WindowRecords.h"
 
 #include <framework/AppleMenuItem.h>
 #include <framework/Event.h>
 #include <framework/MenuBar.h>
 #include <framework/QuitMenuItem.h>
-#include <framework/RecordWriter.h>
 #include <framework/Runtime.h>
 #include <framework/SetProperties.h>
 
-#include <climits>
 #include <vector>
 
 using namespace fw;
@@ -21,62 +20,18 @@ const char kClassName[] = "MainWindow.MainWindow";
 const char kFieldName[] = "TheGameField";
 constexpr int32_t kBackgrounds = 5;
 
-const std::string& WindowRecord()
+const std::string& MainRecord()
 {
-    static const std::string record = RecordWriter(RecordKind::Window)
-                                          .Set("Placement", 2)
-                                          .Set("Width", 480)
-                                          .Set("Height", 300)
-                                          .Set("MinWidth", 480)
-                                          .Set("MinHeight", 300)
-                                          .Set("MaxWidth", 480)
-                                          .Set("MaxHeight", 300)
-                                          .Set("Frame", 0)
-                                          .Set("Composite", false)
-                                          .Set("HasBackColor", false)
-                                          .Set("BackColor", RGB(255, 255, 255))
-                                          .Set("Title", "ほろみね")
-                                          .Set("Visible", true)
-                                          .Set("FullScreen", false)
-                                          .Set("MenuBarVisible", true)
-                                          .Set("CloseButton", true)
-                                          .Set("Resizeable", false)
-                                          .Set("LiveResize", true)
-                                          .Set("MaximizeButton", false)
-                                          .Set("MinimizeButton", true)
-                                          .Set("MacProcID", 0)
-                                          .Bytes();
+    static const std::string record = WindowRecord({ .Placement = 2, .Width = 480, .Height = 300, .Frame = 0,
+        .HasBackColor = false, .Title = "ほろみね", .CloseButton = true, .MinimizeButton = true });
     return record;
 }
 
 // The field covers the window, takes no focus and is found by its name.
 const std::string& FieldRecord()
 {
-    static const std::string record = RecordWriter(RecordKind::Canvas)
-                                          .Set("InitialParent", "")
-                                          .Set("EraseBackground", true)
-                                          .Set("DoubleBuffer", false)
-                                          .Set("AcceptTabs", false)
-                                          .Set("AcceptFocus", false)
-                                          .Set("UseFocusRing", false)
-                                          .Set("Enabled", true)
-                                          .Set("AutoDeactivate", true)
-                                          .Set("HelpTag", "")
-                                          .Set("Visible", true)
-                                          .Set("TabStop", false)
-                                          .Set("TabIndex", 0)
-                                          .Set("TabPanelIndex", 0)
-                                          .Set("LockBottom", false)
-                                          .Set("LockRight", false)
-                                          .Set("LockTop", false)
-                                          .Set("LockLeft", false)
-                                          .Set("Height", 300)
-                                          .Set("Width", 480)
-                                          .Set("Top", 0)
-                                          .Set("Left", 0)
-                                          .Set("Index", INT32_MIN) // in no control array
-                                          .Set("Name", kFieldName)
-                                          .Bytes();
+    static const std::string record
+        = CanvasRecord({ .Name = kFieldName, .TabIndex = 0, .Left = 0, .Top = 0, .Width = 480, .Height = 300 });
     return record;
 }
 
@@ -137,7 +92,7 @@ Ref<MainWindow> MainWindow::Instance()
 void MainWindow::Layout()
 {
     MenuBar(Menu::Instance());
-    SetProperties(Self(this), WindowRecord());
+    SetProperties(Self(this), MainRecord());
 }
 
 void MainWindow::CreateControls() { CreateControls0(); }

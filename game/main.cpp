@@ -6,7 +6,7 @@
 #include <framework/MenuHandler.h>
 #include <framework/Runtime.h>
 
-// The application object with the shared menu bar and its volume handler,
+// The application object with the shared menu bar and its menu handlers,
 // then the main window; the event loop runs until the application quits.
 int main(int argc, char** argv)
 {
@@ -17,6 +17,8 @@ int main(int argc, char** argv)
         app->MenuBar(Menu::Instance());
         fw::RuntimeRegisterAppObject(app);
     }
+    App()->AddMenuHandler("AppleAbout", fw::BindMenuHandler(App(), &Appl::AppleAbout_Action));
+    App()->AddMenuHandler("HelpApp", fw::BindMenuHandler(App(), &Appl::HelpApp_Action));
     App()->AddMenuHandler("GameMenuSoundVol", fw::BindMenuHandler(App(), &Appl::GameMenuSoundVol_Action));
     MainWindow::Instance();
     fw::RuntimeRun();

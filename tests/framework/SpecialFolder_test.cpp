@@ -1,11 +1,13 @@
 #include "common/TestSupport.h"
 
+#include <framework/Exceptions.h>
 #include <framework/SpecialFolder.h>
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -29,4 +31,16 @@ TEST(SpecialFolder, PreferencesIsTheConfigHome)
         << "a relative value is ignored";
     unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(SpecialFolder::Preferences()->NativePath(), (test::Home() / ".config").string());
+}
+
+TEST(SpecialFolder, APreferencesFolderThatCannotBeMadeRaises)
+{
+    test::WriteFile(test::Home() / "file", "");
+    setenv("XDG_CONFIG_HOME", (test::Home() / "file" / "conf").c_str(), 1);
+    try {
+        SpecialFolder::Preferences();
+        ADD_FAILURE() << "no exception";
+    } catch (const IOException& e) {
+        EXPECT_EQ(e.ErrorNumber, ENOTDIR);
+    }
 }

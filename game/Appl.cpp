@@ -1,5 +1,7 @@
 #include "game/Appl.h"
 
+#include "game/AboutWindow.h"
+#include "game/HelpWindow.h"
 #include "game/SoundResources.h"
 #include "prefs/ApplPreferences.h"
 #include "sound/SoundPlayer.h"
@@ -34,7 +36,8 @@ const ClassRecord& Appl::Record()
         { Property("ItsPrefs", &Appl::ItsPrefs, Scope::Public),
             Property("ItsSoundPlayer", &Appl::ItsSoundPlayer, Scope::Public) },
         { Method("Event_Close", &Appl::Event_Close), Method("Event_EnableMenuItems", &Appl::Event_EnableMenuItems),
-            Method("Event_Open", &Appl::Event_Open), Method("GameMenuSoundVol_Action", &Appl::GameMenuSoundVol_Action),
+            Method("Event_Open", &Appl::Event_Open), Method("AppleAbout_Action", &Appl::AppleAbout_Action),
+            Method("HelpApp_Action", &Appl::HelpApp_Action), Method("GameMenuSoundVol_Action", &Appl::GameMenuSoundVol_Action),
             Method("Constructor", &Appl::Constructor) },
         {} };
     return record;
@@ -77,6 +80,18 @@ void Appl::Event_EnableMenuItems()
         }
         YieldToBackground();
     }
+}
+
+bool Appl::AppleAbout_Action()
+{
+    AboutWindow::Instance()->ShowModal();
+    return true;
+}
+
+bool Appl::HelpApp_Action()
+{
+    HelpWindow::Instance()->Show();
+    return true;
 }
 
 bool Appl::GameMenuSoundVol_Action(int32_t index)

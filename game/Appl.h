@@ -33,6 +33,11 @@ public:
     // Reads the settings, makes the sound player with the saved volume and
     // has the application quit with its last window.
     void Event_Open() override;
+    // The About item: shows the About window modally. Answers True.
+    virtual bool AppleAbout_Action();
+    // The help item: shows the Help window, or brings it to the front.
+    // Answers True.
+    virtual bool HelpApp_Action();
     // The volume items, Index 0 (loudest) to 9 (mute): sets the volume,
     // sounds the sample at it and keeps its code in the settings.
     virtual bool GameMenuSoundVol_Action(int32_t index);

@@ -37,14 +37,19 @@ void drawDot(QPainter& p, QPointF at, const QColor& base, const QColor& dark, co
     p.drawEllipse(at, 3.7, 3.7);
 }
 
-QImage draw(const Look& look)
+// At the game's own size the icon is drawn on key white; a larger one for
+// the desktop is drawn at scale on a transparent ground.
+QImage draw(const Look& look, int size = kIconSize)
 {
-    QImage img(kIconSize, kIconSize, QImage::Format_RGB32);
-    img.fill(palette::kKeyWhite);
+    const bool keyed = size == kIconSize;
+    QImage img(size, size, keyed ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    img.fill(keyed ? palette::kKeyWhite : 0u);
     QPainter p(&img);
+    p.scale(double(size) / kIconSize, double(size) / kIconSize);
 
-    // The tile's silhouette is drawn without anti-aliasing so its corners
-    // key out cleanly against white.
+    // On key white the tile's silhouette is drawn without anti-aliasing so
+    // its corners key out cleanly.
+    p.setRenderHint(QPainter::Antialiasing, !keyed);
     QLinearGradient tile(0, 1, 0, 31);
     tile.setColorAt(0.0, look.tileTop);
     tile.setColorAt(1.0, look.tileBottom);
@@ -92,11 +97,27 @@ QImage draw(const Look& look)
     return img;
 }
 
+const Look kPlain{QColor(255, 251, 236), QColor(236, 228, 206), QColor(92, 80, 64), false};
+
 } // namespace
 
 QImage makeIcon()
 {
-    return draw({QColor(255, 251, 236), QColor(236, 228, 206), QColor(92, 80, 64), false});
+    return draw(kPlain);
+}
+
+QImage makeDesktopIcon(int size)
+{
+    if (size != kIconSize)
+        return draw(kPlain, size);
+    QImage icon = makeIcon().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < icon.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(icon.scanLine(y));
+        for (int x = 0; x < icon.width(); ++x)
+            if (row[x] == palette::kKeyWhite)
+                row[x] = 0;
+    }
+    return icon;
 }
 
 QImage makeTamberlynIcon()

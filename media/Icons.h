@@ -12,4 +12,9 @@ QImage makeIcon();
 // window: the same scene lit up, the midpoint found.
 QImage makeTamberlynIcon();
 
+// The icon for the desktop's menus at size x size pixels, on a transparent
+// ground: at 32 the game's own icon with its key white made transparent,
+// larger sizes drawn anew at that size.
+QImage makeDesktopIcon(int size);
+
 } // namespace horomine::media

@@ -2,8 +2,10 @@
 //
 //   horomine-media <output-dir>
 //   horomine-media --contact-sheet <file.png>
+//   horomine-media --desktop-icons <icons-dir>   (hicolor/NxN/apps/horomine.png)
 
 #include "ContactSheet.h"
+#include "Icons.h"
 #include "MediaSet.h"
 
 #include <QByteArray>
@@ -19,7 +21,8 @@ namespace {
 int usage()
 {
     std::fprintf(stderr, "usage: horomine-media <output-dir>\n"
-                         "       horomine-media --contact-sheet <file.png>\n");
+                         "       horomine-media --contact-sheet <file.png>\n"
+                         "       horomine-media --desktop-icons <icons-dir>\n");
     return 2;
 }
 
@@ -48,6 +51,18 @@ int main(int argc, char* argv[])
         if (args.size() == 2 && args[0] == QLatin1String("--contact-sheet")) {
             const QImage sheet = makeContactSheet(makePictures());
             return writeFile(args[1], encodePng(sheet)) ? 0 : 1;
+        }
+        if (args.size() == 2 && args[0] == QLatin1String("--desktop-icons")) {
+            for (int size : {32, 48, 64, 128, 256}) {
+                const QDir apps(QStringLiteral("%1/hicolor/%2x%2/apps").arg(args[1]).arg(size));
+                if (!apps.mkpath(QStringLiteral("."))) {
+                    std::fprintf(stderr, "horomine-media: cannot create %s\n", qPrintable(apps.path()));
+                    return 1;
+                }
+                if (!writeFile(apps.filePath(QStringLiteral("horomine.png")), encodePng(makeDesktopIcon(size))))
+                    return 1;
+            }
+            return 0;
         }
         if (args.size() != 1 || args[0].startsWith(QLatin1Char('-')))
             return usage();

@@ -9,9 +9,13 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk
   xvfb xauth xdotool x11-utils
+  # The installed desktop entry is checked with desktop-file-validate.
+  desktop-file-utils
   # The sound tests run a private server with a null sink and record it.
   # The game itself needs only libpulse0, which Qt Multimedia brings.
   pulseaudio pulseaudio-utils
+  # The fuzz test of the property-record reader: clang with libFuzzer.
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -23,6 +23,19 @@ void UnhandledException(const RuntimeException& e) noexcept
     std::fflush(stderr);
 }
 
+void UnhandledException(std::exception_ptr raised) noexcept
+{
+    try {
+        std::rethrow_exception(raised);
+    } catch (const RuntimeException& e) {
+        UnhandledException(e);
+    } catch (const std::exception& e) {
+        UnhandledException(RuntimeException(e.what()));
+    } catch (...) {
+        UnhandledException(RuntimeException("an exception of unknown type"));
+    }
+}
+
 bool Dispatch(const std::function<void()>& call) noexcept
 {
     // The toolkit cannot unwind an exception through its own frames, so
@@ -34,12 +47,8 @@ bool Dispatch(const std::function<void()>& call) noexcept
     try {
         call();
         return true;
-    } catch (const RuntimeException& e) {
-        UnhandledException(e);
-    } catch (const std::exception& e) {
-        UnhandledException(RuntimeException(e.what()));
     } catch (...) {
-        UnhandledException(RuntimeException("an exception of unknown type"));
+        UnhandledException(std::current_exception());
     }
     return false;
 }

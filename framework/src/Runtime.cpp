@@ -22,6 +22,8 @@ struct RuntimeState {
     int32_t exitCode = 0;
     // A quit that came before the loop ran: the loop returns at once.
     bool quitRequested = false;
+    ExceptionHelper helper = nullptr;
+    bool startupFailed = false;
 };
 RuntimeState& State()
 {
@@ -52,6 +54,34 @@ void RuntimeInit(int argc, char** argv)
 
 bool RuntimeIsInitialized() { return static_cast<bool>(State().app); }
 
+std::exception_ptr CallFunctionWithExceptionHandling(void (*function)(void*), void* argument)
+{
+    try {
+        function(argument);
+        return nullptr;
+    } catch (...) {
+        return std::current_exception();
+    }
+}
+
+void RuntimeSetExceptionHelper(ExceptionHelper helper) { State().helper = helper; }
+
+void RunFrameworkInitialization(void (*startup)())
+{
+    RuntimeState& s = State();
+    auto call = [](void* routine) { (*static_cast<void (**)()>(routine))(); };
+    std::exception_ptr raised
+        = s.helper ? s.helper(call, &startup) : CallFunctionWithExceptionHandling(call, &startup);
+    if (raised) {
+        s.startupFailed = true;
+        std::rethrow_exception(raised);
+    }
+}
+
+void RuntimeInitExternalClasses() {}
+
+void InitPluginEntrypoints() {}
+
 int32_t RuntimeRun()
 {
     RuntimeState& s = State();
@@ -77,7 +107,7 @@ int32_t RuntimeExit()
     detail::ReleaseApplication();
     detail::ReleaseAllWindows();
     State().app.reset();
-    return State().exitCode;
+    return State().startupFailed ? 1 : State().exitCode;
 }
 
 void YieldToBackground() { detail::WaitCursorTick(); }

@@ -67,10 +67,24 @@ bool Process::Running()
         return false;
     int status;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
+        Reaped(status);
         return false;
     }
     return true;
+}
+
+void Process::Reaped(int status)
+{
+    exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    pid_ = -1;
+}
+
+std::optional<int> Process::Wait(std::chrono::milliseconds limit)
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (Running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return exit_;
 }
 
 void Process::Stop()
@@ -87,7 +101,7 @@ void Process::Stop()
     kill(pid_, SIGKILL);
     int status;
     waitpid(pid_, &status, 0);
-    pid_ = -1;
+    Reaped(status);
 }
 
 } // namespace audio

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +27,16 @@ public:
     bool Running();
     // SIGTERM, then SIGKILL if it has not gone within a few seconds.
     void Stop();
+    // Waits up to limit for the child to end; its exit status, 128 + the
+    // signal when a signal ended it, or nothing while it still runs.
+    std::optional<int> Wait(std::chrono::milliseconds limit);
+    int Pid() const { return pid_; }
 
 private:
     int pid_ = -1;
+    std::optional<int> exit_;
+
+    void Reaped(int status);
 };
 
 } // namespace audio

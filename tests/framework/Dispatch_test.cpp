@@ -71,3 +71,16 @@ TEST(Dispatch, AnExceptionInARealPaintIsReportedAndTheLoopGoesOn)
     EXPECT_NE(err.find("IOException: disk gone (error -36)"), std::string::npos) << err;
     w->Close();
 }
+
+TEST(Dispatch, AnExceptionLeavingStartUpLeavesInitialisationAndTheExitStatusIsOne)
+{
+    static int runs = 0;
+    RuntimeSetExceptionHelper(CallFunctionWithExceptionHandling);
+    RunFrameworkInitialization(+[] { ++runs; });
+    EXPECT_EQ(runs, 1);
+    EXPECT_THROW(RunFrameworkInitialization(+[] { throw IOException("disk gone", -36); }), IOException);
+    testing::internal::CaptureStderr();
+    UnhandledException(std::make_exception_ptr(std::runtime_error("plain")));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "horomine: unhandled RuntimeException: plain\n");
+    EXPECT_EQ(RuntimeExit(), 1);
+}

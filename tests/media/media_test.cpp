@@ -251,6 +251,24 @@ TEST_F(MediaTest, IconFacesDifferAndTargetBadgeIsDrawn)
     EXPECT_NE(target.copy(0, 0, 16, 8), target.copy(0, 32, 16, 8));
 }
 
+TEST_F(MediaTest, DesktopIconsAreTheGamesIconOnATransparentGround)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_EQ(runTool({"--desktop-icons", dir.path()}), 0);
+    const QImage game = image("IconPict.png");
+    for (int size : {32, 48, 64, 128, 256}) {
+        const QImage icon(QStringLiteral("%1/hicolor/%2x%2/apps/horomine.png").arg(dir.path()).arg(size));
+        ASSERT_EQ(icon.size(), QSize(size, size)) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255) << size;
+    }
+    const QImage small(dir.path() + "/hicolor/32x32/apps/horomine.png");
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(small.pixel(x, y), game.pixel(x, y) == kKeyWhite ? 0u : game.pixel(x, y)) << x << "," << y;
+}
+
 // --- WAV ---------------------------------------------------------------
 
 struct Wav {

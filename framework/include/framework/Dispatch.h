@@ -2,6 +2,7 @@
 
 #include <framework/Exceptions.h>
 
+#include <exception>
 #include <functional>
 
 namespace fw {
@@ -15,5 +16,7 @@ bool Dispatch(const std::function<void()>& call) noexcept;
 // Reports an exception that no program code caught: its class and message
 // on standard error.
 void UnhandledException(const RuntimeException& e) noexcept;
+// The same for an exception of any type, as caught.
+void UnhandledException(std::exception_ptr raised) noexcept;
 
 } // namespace fw

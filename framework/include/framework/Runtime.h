@@ -1,17 +1,38 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 
 namespace fw {
 
 // Brings up the toolkit: call once, before any window, picture or sound.
 void RuntimeInit(int argc, char** argv);
 bool RuntimeIsInitialized();
+
+// Registers the framework's own classes, in the order their records build
+// on one another; the program registers its own after them.
+void RegisterFrameworkClasses();
+
+// Calls function(argument) and answers the exception it raised, or nil.
+std::exception_ptr CallFunctionWithExceptionHandling(void (*function)(void*), void* argument);
+// How the framework calls the program's start-up routine; the program hands
+// it CallFunctionWithExceptionHandling before anything else.
+using ExceptionHelper = std::exception_ptr (*)(void (*function)(void*), void* argument);
+void RuntimeSetExceptionHelper(ExceptionHelper helper);
+// Runs the program's start-up routine inside the framework's
+// initialisation, through the exception helper. An exception it raises
+// leaves here, and the run has failed: RuntimeExit answers 1.
+void RunFrameworkInitialization(void (*startup)());
+// The classes of plug-ins: this program loads none.
+void RuntimeInitExternalClasses();
+// The table of plug-in entry points: empty in this program.
+void InitPluginEntrypoints();
 // Runs the event loop until the application quits; answers its exit code.
 int32_t RuntimeRun();
 // Ends the loop started by RuntimeRun.
 void RuntimeQuit(int32_t code = 0);
-// Tears the toolkit down; answers the process exit status.
+// Tears the toolkit down; answers the process exit status: the loop's exit
+// code, or 1 when start-up failed.
 int32_t RuntimeExit();
 
 // Hands any pending toolkit work (repaints, posted events) its turn. Tests

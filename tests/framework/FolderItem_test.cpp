@@ -322,18 +322,14 @@ TEST(FolderItem, TemporaryFolderPassesOverWhatItCannotTrust)
     // sticky. Else (no cache here) the item's own folder.
     setenv("XDG_CACHE_HOME", (test::Home() / "nocache").c_str(), 1);
     const bool root = geteuid() == 0 && !test::InOwnUserNamespace();
-    const struct {
-        uid_t owner;
-        mode_t mode;
-    } cases[] = { { geteuid(), 0755 }, { geteuid(), 0775 }, { geteuid(), 0777 }, { geteuid(), 01777 }, { 65534, 0755 } };
-    for (const auto& c : cases) {
-        fs::path base = Scratch("base" + std::to_string(c.mode) + "-" + std::to_string(c.owner));
-        if (chmod(base.c_str(), c.mode) != 0 || chown(base.c_str(), c.owner, c.owner) != 0)
+    for (auto c : { std::pair<uid_t, mode_t> { geteuid(), 0755 }, { geteuid(), 0775 }, { geteuid(), 0777 }, { geteuid(), 01777 }, { 65534, 0755 } }) {
+        fs::path base = Scratch("base" + std::to_string(c.second) + "-" + std::to_string(c.first));
+        if (chmod(base.c_str(), c.second) != 0 || chown(base.c_str(), c.first, c.first) != 0)
             continue;
         setenv("TMPDIR", base.c_str(), 1);
-        bool taken = c.owner == geteuid() && (c.mode == 0755 || (c.mode == 01777 && root));
+        bool taken = c.first == geteuid() && (c.second == 0755 || (c.second == 01777 && root));
         EXPECT_EQ(item->TemporaryFolder()->Parent()->NativePath(), taken ? base.string() : (test::Home() / ".config").string())
-            << "owner " << c.owner << ", mode " << std::oct << c.mode;
+            << "owner " << c.first << ", mode " << std::oct << c.second;
     }
 }
 

@@ -10,6 +10,14 @@
 using namespace e2e;
 
 namespace {
+// A settings file of these bytes, stamped as the game's.
+void WriteSettings(const fs::path& file, const std::string& bytes)
+{
+    std::ofstream(file, std::ios::binary) << bytes;
+    const char info[32] = { 'P', 'R', 'E', 'F', 'H', 'R', 'M', 'N' };
+    ASSERT_EQ(setxattr(file.c_str(), "user.com.apple.FinderInfo", info, sizeof info, 0), 0);
+}
+
 int Count(const std::string& text, const std::string& what)
 {
     int n = 0;
@@ -47,9 +55,7 @@ TEST_F(Session, ASettingsFileOfRandomBytesGivesTheDefaultsAndIsWrittenWholeAtQui
     for (int i = 0; i < 300; ++i)
         junk += static_cast<char>(random() % 256);
     junk[0] = '\xff'; // not the format mark
-    std::ofstream(SettingsFile(), std::ios::binary) << junk;
-    const char info[32] = { 'P', 'R', 'E', 'F', 'H', 'R', 'M', 'N' };
-    ASSERT_EQ(setxattr(SettingsFile().c_str(), "user.com.apple.FinderInfo", info, sizeof info, 0), 0);
+    WriteSettings(SettingsFile(), junk);
     Launch();
     EXPECT_TRUE(ShowsBackground(FieldShot(), 1));
     Keys(GameWindow(), "ctrl+q");
@@ -60,9 +66,7 @@ TEST_F(Session, ASettingsFileOfRandomBytesGivesTheDefaultsAndIsWrittenWholeAtQui
 
 TEST_F(Session, InAReadOnlyPreferencesFolderItPlaysReportsTheFailedSaveAndKeepsTheOldFile)
 {
-    std::ofstream(SettingsFile(), std::ios::binary) << "0013";
-    const char info[32] = { 'P', 'R', 'E', 'F', 'H', 'R', 'M', 'N' };
-    ASSERT_EQ(setxattr(SettingsFile().c_str(), "user.com.apple.FinderInfo", info, sizeof info, 0), 0);
+    WriteSettings(SettingsFile(), "0013");
     std::string why;
     auto readOnly = test::Mount::ReadOnlyBind(Preferences(), why);
     if (!readOnly)

@@ -11,17 +11,17 @@ namespace carbon {
 
 namespace {
 
-struct Folder {
+struct Entry {
     std::string path;
+    FolderRef handle;
     uint64_t device = 0;
-    uint64_t inode = 0;
 };
 
 struct Table {
     std::mutex lock;
     std::vector<uint64_t> volumes; // vRefNum -1 is volumes[0]
     std::map<std::pair<uint64_t, uint64_t>, int32_t> idOf;
-    std::map<int32_t, Folder> folders;
+    std::map<int32_t, Entry> folders;
     int32_t nextID = 16;
 };
 
@@ -51,46 +51,42 @@ int16_t VolumeRefNum(uint64_t device)
     return VolumeLocked(t, device);
 }
 
-int32_t DirID(const std::string& folderPath, uint64_t device, uint64_t inode)
+int32_t DirID(const std::string& folderPath, const FolderRef& folder)
 {
+    struct stat st;
+    if (!folder || fstat(folder->Fd(), &st) != 0)
+        return 0;
+    auto device = static_cast<uint64_t>(st.st_dev);
     Table& t = Ids();
     std::lock_guard<std::mutex> hold(t.lock);
-    auto key = std::make_pair(device, inode);
+    auto key = std::make_pair(device, static_cast<uint64_t>(st.st_ino));
     auto found = t.idOf.find(key);
     if (found != t.idOf.end()) {
-        t.folders[found->second].path = folderPath;
+        Entry& known = t.folders[found->second];
+        known.path = folderPath;
+        known.handle = folder;
         return found->second;
     }
     if (t.nextID == INT32_MAX)
         return 0;
     int32_t id = t.nextID++;
     t.idOf.emplace(key, id);
-    t.folders.emplace(id, Folder { folderPath, device, inode });
+    t.folders.emplace(id, Entry { folderPath, folder, device });
     return id;
 }
 
-bool FolderPath(int16_t vRefNum, int32_t dirID, std::string& path)
+FolderRef Folder(int16_t vRefNum, int32_t dirID, std::string& path)
 {
-    Folder folder;
-    {
-        Table& t = Ids();
-        std::lock_guard<std::mutex> hold(t.lock);
-        auto found = t.folders.find(dirID);
-        if (found == t.folders.end())
-            return false;
-        folder = found->second;
-        size_t volume = vRefNum < 0 ? static_cast<size_t>(-static_cast<int32_t>(vRefNum) - 1) : t.volumes.size();
-        if (volume >= t.volumes.size() || t.volumes[volume] != folder.device)
-            return false;
-    }
-    // The number belongs to the folder, not to its path: a path that now
-    // leads elsewhere does not resolve.
-    struct stat st;
-    if (stat(folder.path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)
-        || static_cast<uint64_t>(st.st_dev) != folder.device || static_cast<uint64_t>(st.st_ino) != folder.inode)
-        return false;
-    path = folder.path;
-    return true;
+    Table& t = Ids();
+    std::lock_guard<std::mutex> hold(t.lock);
+    auto found = t.folders.find(dirID);
+    if (found == t.folders.end())
+        return nullptr;
+    size_t volume = vRefNum < 0 ? static_cast<size_t>(-static_cast<int32_t>(vRefNum) - 1) : t.volumes.size();
+    if (volume >= t.volumes.size() || t.volumes[volume] != found->second.device)
+        return nullptr;
+    path = found->second.path;
+    return found->second.handle;
 }
 
 } // namespace carbon

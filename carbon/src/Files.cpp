@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -65,31 +64,28 @@ OSErr FromErrno(int e)
     }
 }
 
-std::string Folder(const std::string& path)
+// The record's folder and name. noErr, or why it names nothing.
+OSErr Resolve(const FSSpec* spec, carbon::FolderRef& folder, std::string& folderPath, std::string& name)
 {
-    size_t slash = path.rfind('/');
-    return slash == 0 ? "/" : path.substr(0, slash);
+    FSSpec s;
+    std::memcpy(&s, spec, sizeof s);
+    folder = carbon::Folder(s.vRefNum, s.parID, folderPath);
+    if (!folder)
+        return s.vRefNum < 0 ? dirNFErr : nsvErr;
+    if (!DecodeName(s.name, name))
+        return fnfErr;
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
+        || name.find('\0') != std::string::npos)
+        return bdNamErr;
+    return noErr;
 }
 
-std::string Sidecar(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    return path.substr(0, slash + 1) + "._" + path.substr(slash + 1);
-}
+std::string Sidecar(const std::string& name) { return "._" + name; }
 
-bool Present(const std::string& path)
+bool Present(int folder, const std::string& name)
 {
     struct stat st;
-    return lstat(path.c_str(), &st) == 0;
-}
-
-void SyncFolder(const std::string& folder)
-{
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
+    return fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 } // namespace
@@ -98,18 +94,11 @@ OSErr FSpMakePath(const FSSpec* spec, std::string& path)
 {
     if (!spec)
         return paramErr;
-    FSSpec s;
-    std::memcpy(&s, spec, sizeof s);
-    std::string folder;
-    if (!carbon::FolderPath(s.vRefNum, s.parID, folder))
-        return s.vRefNum < 0 ? dirNFErr : nsvErr;
-    std::string name;
-    if (!DecodeName(s.name, name))
-        return fnfErr;
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
-        || name.find('\0') != std::string::npos)
-        return bdNamErr;
-    path = folder == "/" ? "/" + name : folder + "/" + name;
+    carbon::FolderRef folder;
+    std::string folderPath, name;
+    if (OSErr err = Resolve(spec, folder, folderPath, name))
+        return err;
+    path = folderPath == "/" ? "/" + name : folderPath + "/" + name;
     return noErr;
 }
 
@@ -119,42 +108,45 @@ OSErr FSpExchangeFiles(const FSSpec* source, const FSSpec* destination)
         return paramErr;
     if (source->vRefNum != destination->vRefNum)
         return diffVolErr;
-    std::string a, b;
-    if (OSErr err = FSpMakePath(source, a))
+    carbon::FolderRef folderA, folderB;
+    std::string pathA, pathB, a, b;
+    if (OSErr err = Resolve(source, folderA, pathA, a))
         return err;
-    if (OSErr err = FSpMakePath(destination, b))
+    if (OSErr err = Resolve(destination, folderB, pathB, b))
         return err;
+    int fa = folderA->Fd(), fb = folderB->Fd();
     // A file exchanged with itself would read as done, and the caller would
     // then throw "the other one" away.
-    if (a == b)
+    if (folderA == folderB && a == b)
         return paramErr;
-    for (const std::string* p : { &a, &b }) {
+    for (auto [folder, name] : { std::pair { fa, &a }, std::pair { fb, &b } }) {
         struct stat st;
-        if (lstat(p->c_str(), &st) != 0)
+        if (fstatat(folder, name->c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             return FromErrno(errno);
         if (!S_ISREG(st.st_mode))
             return notAFileErr;
     }
     // Swapping the two names swaps everything that belongs to each file:
     // contents, extended attributes (type and creator among them), dates.
-    if (renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) != 0)
+    if (renameat2(fa, a.c_str(), fb, b.c_str(), RENAME_EXCHANGE) != 0)
         return FromErrno(errno);
 
     // From here on the exchange has happened and the result must say so,
     // whatever else fails. Where type and creator lie beside the files
     // rather than in them, they follow the contents.
     std::string sa = Sidecar(a), sb = Sidecar(b);
-    bool hasA = Present(sa), hasB = Present(sb);
+    bool hasA = Present(fa, sa), hasB = Present(fb, sb);
     if (hasA && hasB)
-        renameat2(AT_FDCWD, sa.c_str(), AT_FDCWD, sb.c_str(), RENAME_EXCHANGE);
+        renameat2(fa, sa.c_str(), fb, sb.c_str(), RENAME_EXCHANGE);
     else if (hasA)
-        std::rename(sa.c_str(), sb.c_str());
+        renameat(fa, sa.c_str(), fb, sb.c_str());
     else if (hasB)
-        std::rename(sb.c_str(), sa.c_str());
+        renameat(fb, sb.c_str(), fa, sa.c_str());
 
-    // The new names must reach the disk before anyone relies on them.
-    SyncFolder(Folder(a));
-    if (Folder(b) != Folder(a))
-        SyncFolder(Folder(b));
+    // The new names should reach the disk before anyone relies on them; a
+    // folder that cannot be flushed cannot undo the exchange either.
+    folderA->Sync();
+    if (folderB != folderA)
+        folderB->Sync();
     return noErr;
 }

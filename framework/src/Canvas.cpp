@@ -5,18 +5,8 @@
 
 namespace fw {
 
-namespace {
-std::unique_ptr<Control::Impl> MakeCanvasImpl(Canvas* canvas)
-{
-    auto impl = std::make_unique<Control::Impl>();
-    impl->widget = new CanvasWidget(canvas);
-    impl->widget->hide();
-    return impl;
-}
-} // namespace
-
 Canvas::Canvas()
-    : RectControl(MakeCanvasImpl(this))
+    : RectControl(detail::MakeImpl(new CanvasWidget(this), false, false))
 {
 }
 

@@ -13,7 +13,6 @@ CanvasWidget::CanvasWidget(Canvas* canvas)
 {
     control = canvas;
     setAttribute(Qt::WA_OpaquePaintEvent, false);
-    setFocusPolicy(Qt::NoFocus);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent*)

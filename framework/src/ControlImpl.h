@@ -51,6 +51,10 @@ struct Control::Impl {
 inline std::shared_ptr<Object> KeepAlive(Control* c) { return c ? c->weak_from_this().lock() : nullptr; }
 
 namespace detail {
+// A new control's parts: its widget, hidden until the control is added to a
+// window; `styled` sends the text style to the widget; `acceptFocus` lets
+// it take the focus.
+std::unique_ptr<Control::Impl> MakeImpl(QWidget* widget, bool styled, bool acceptFocus);
 // The control of a toolkit widget, or null.
 Control* ControlOf(QWidget* widget);
 // Puts the control's widget inside the window's client area, or inside its

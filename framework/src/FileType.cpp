@@ -26,28 +26,15 @@ const ClassRecord& FileType::Record()
 
 const ClassRecord& FileType::ClassInfo() const { return Record(); }
 
-void FileType::Name(const std::string& name)
-{
-    Withdraw();
-    name_ = name;
-}
+void FileType::Name(const std::string& name) { Set(name_, name); }
+void FileType::Extensions(const std::string& extensions) { Set(extensions_, extensions); }
+void FileType::MacType(const std::string& type) { Set(macType_, type); }
+void FileType::MacCreator(const std::string& creator) { Set(macCreator_, creator); }
 
-void FileType::Extensions(const std::string& extensions)
+void FileType::Set(std::string& field, const std::string& value)
 {
     Withdraw();
-    extensions_ = extensions;
-}
-
-void FileType::MacType(const std::string& type)
-{
-    Withdraw();
-    macType_ = type;
-}
-
-void FileType::MacCreator(const std::string& creator)
-{
-    Withdraw();
-    macCreator_ = creator;
+    field = value;
 }
 
 FileType::operator std::string()

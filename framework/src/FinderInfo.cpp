@@ -1,5 +1,6 @@
 #include "FinderInfo.h"
 #include "FileBytes.h"
+#include "FileEntries.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,19 +38,25 @@ void PutBe32(std::string& b, size_t at, uint32_t v)
     b[at + 3] = static_cast<char>(v);
 }
 
-// 0 and the sidecar's bytes; ENOENT when there is none.
-int ReadSidecar(const std::string& path, std::string& bytes)
+// 0 and the sidecar's bytes; ENOENT when there is none. A link, or
+// anything but a plain file of a sane size, is none either.
+int ReadSidecar(int folder, const std::string& name, std::string& bytes)
 {
-    return ReadRegularFile(SidecarPath(path), kLargest, bytes, O_NOFOLLOW);
+    int err = ReadRegularFileAt(folder, SidecarName(name), kLargest, bytes, O_NOFOLLOW);
+    return err == ELOOP || err == EINVAL || err == EFBIG ? ENOENT : err;
 }
 
 // Replaces the sidecar in one step: a new file beside it, renamed over it.
-int WriteSidecar(const std::string& path, const Info& info)
+int WriteSidecar(const carbon::FolderHandle& dir, const std::string& name, const Info& info)
 {
+    const int folder = dir.Fd();
     std::string bytes;
     uint32_t offset = 0, length = 0;
+    int err = ReadSidecar(folder, name, bytes);
+    if (err != 0 && err != ENOENT)
+        return err;
     // Other entries of an existing sidecar (a resource fork, say) are kept.
-    if (ReadSidecar(path, bytes) == 0 && FindEntry(bytes, offset, length) && length >= info.size()) {
+    if (err == 0 && FindEntry(bytes, offset, length) && length >= info.size()) {
         std::memcpy(bytes.data() + offset, info.data(), info.size());
     } else {
         bytes.assign(kHeader + kDescriptor + info.size(), '\0');
@@ -62,32 +69,26 @@ int WriteSidecar(const std::string& path, const Info& info)
         PutBe32(bytes, kHeader + 8, static_cast<uint32_t>(info.size()));
         std::memcpy(bytes.data() + kHeader + kDescriptor, info.data(), info.size());
     }
-    std::string sidecar = SidecarPath(path);
-    std::string temp = sidecar + ".XXXXXX";
-    int fd = mkostemp(temp.data(), O_CLOEXEC);
+    std::string sidecar = SidecarName(name), temp;
+    int fd = detail::CreateHeldBeside(folder, sidecar, 0666, temp);
     if (fd < 0)
         return errno;
-    int err = WriteAll(fd, bytes);
+    err = WriteAll(fd, bytes);
     if (err == 0 && fsync(fd) != 0)
         err = errno;
-    if (close(fd) != 0 && err == 0)
+    if (err == 0 && renameat(folder, temp.c_str(), folder, sidecar.c_str()) != 0)
         err = errno;
-    if (err == 0 && rename(temp.c_str(), sidecar.c_str()) != 0)
-        err = errno;
-    if (err != 0)
-        unlink(temp.c_str());
+    if (err == 0)
+        err = dir.Sync();
+    else
+        unlinkat(folder, temp.c_str(), 0);
+    close(fd);
     return err;
 }
 
 } // namespace
 
-std::string SidecarPath(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return "._" + path;
-    return path.substr(0, slash + 1) + "._" + path.substr(slash + 1);
-}
+std::string SidecarName(const std::string& name) { return "._" + name; }
 
 bool FindEntry(const std::string& b, uint32_t& offset, uint32_t& length)
 {
@@ -110,45 +111,56 @@ bool FindEntry(const std::string& b, uint32_t& offset, uint32_t& length)
     return false;
 }
 
-int Read(const std::string& path, Info& info)
+int Read(int fd, const carbon::FolderHandle& folder, const std::string& name, Info& info)
 {
     info.fill(0);
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0)
-        return errno;
     uint8_t buf[256];
-    ssize_t n = getxattr(path.c_str(), kAttribute, buf, sizeof buf);
+    ssize_t n = fgetxattr(fd, kAttribute, buf, sizeof buf);
     if (n >= 0) {
         std::memcpy(info.data(), buf, std::min(static_cast<size_t>(n), info.size()));
         return 0;
     }
     if (errno == ERANGE) {
         // Longer than any Finder info; its first bytes still say it.
-        ssize_t size = getxattr(path.c_str(), kAttribute, nullptr, 0);
-        if (size > 0) {
-            std::string big(static_cast<size_t>(size), '\0');
-            n = getxattr(path.c_str(), kAttribute, big.data(), big.size());
-            if (n >= 0) {
-                std::memcpy(info.data(), big.data(), std::min(static_cast<size_t>(n), info.size()));
-                return 0;
-            }
-        }
+        ssize_t size = fgetxattr(fd, kAttribute, nullptr, 0);
+        if (size < 0)
+            return errno;
+        std::string big(static_cast<size_t>(size), '\0');
+        n = fgetxattr(fd, kAttribute, big.data(), big.size());
+        if (n < 0)
+            return errno;
+        std::memcpy(info.data(), big.data(), std::min(static_cast<size_t>(n), info.size()));
+        return 0;
     }
+    // Anything but "none here" is a failure to read it, and answering no
+    // type would send the settings store past the file it is looking for.
+    if (errno != ENODATA && errno != ENOTSUP)
+        return errno;
     // No attribute, or none allowed here: the sidecar, when there is one.
     std::string bytes;
     uint32_t offset = 0, length = 0;
-    if (ReadSidecar(path, bytes) == 0 && FindEntry(bytes, offset, length))
+    int err = ReadSidecar(folder.Fd(), name, bytes);
+    if (err == 0 && FindEntry(bytes, offset, length))
         std::memcpy(info.data(), bytes.data() + offset, std::min<size_t>(length, info.size()));
-    return 0;
+    return err == ENOENT ? 0 : err;
 }
 
-int Write(const std::string& path, const Info& info)
+int CopyAttribute(int from, int to)
 {
-    if (setxattr(path.c_str(), kAttribute, info.data(), info.size(), 0) == 0)
+    uint8_t buf[256];
+    ssize_t n = fgetxattr(from, kAttribute, buf, sizeof buf);
+    if (n < 0)
+        return errno == ENODATA || errno == ENOTSUP ? 0 : errno;
+    return fsetxattr(to, kAttribute, buf, static_cast<size_t>(n), 0) == 0 ? 0 : errno;
+}
+
+int Write(int fd, const carbon::FolderHandle& folder, const std::string& name, const Info& info)
+{
+    if (fsetxattr(fd, kAttribute, info.data(), info.size(), 0) == 0)
         return 0;
     if (errno != ENOTSUP)
         return errno;
-    return WriteSidecar(path, info);
+    return WriteSidecar(folder, name, info);
 }
 
 } // namespace fw::finderinfo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <carbon/FolderHandle.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,18 +10,26 @@
 // creator (4 to 7), in the extended attribute user.com.apple.FinderInfo or,
 // where the file system refuses user attributes, in an AppleDouble file
 // "._<name>" beside the file. Both are formats that other tools read.
+//
+// The file is given open (fd) and by its entry: its name in the open folder
+// that holds it, where the sidecar lies.
 namespace fw::finderinfo {
 
 using Info = std::array<uint8_t, 32>;
 
-std::string SidecarPath(const std::string& path);
+std::string SidecarName(const std::string& name);
 
-// The file's Finder info. 0 and the bytes (zeros when the file has none),
-// or the errno of a failure to reach the file.
-int Read(const std::string& path, Info& info);
+// The file's Finder info: 0 and the bytes (zeros when it has none), or the
+// errno of a failure to read the attribute or the sidecar. Only "no such
+// attribute", "attributes not supported" and "no sidecar" mean none.
+int Read(int fd, const carbon::FolderHandle& folder, const std::string& name, Info& info);
 
 // Stores the Finder info; 0 or an errno.
-int Write(const std::string& path, const Info& info);
+int Write(int fd, const carbon::FolderHandle& folder, const std::string& name, const Info& info);
+
+// Copies the attribute, when there is one, from one open file to another;
+// 0 or an errno.
+int CopyAttribute(int from, int to);
 
 // The Finder info entry of AppleDouble bytes: its offset and length, or
 // false when the bytes are no valid AppleDouble file or hold no such entry.

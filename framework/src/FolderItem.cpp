@@ -2,21 +2,24 @@
 #include <framework/Picture.h>
 #include <framework/Sound.h>
 
+#include "FileBytes.h"
+#include "FileEntries.h"
 #include "FinderInfo.h"
+#include "HeldFile.h"
 
 #include <carbon/FileIDs.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace fw {
+
+using carbon::FolderHandle;
+using carbon::OpenFolder;
 
 namespace {
 
@@ -40,74 +43,32 @@ std::string Join(const std::string& folder, const std::string& name)
     return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-void SyncFolder(const std::string& folder)
+// The file or folder of that name, open for its Finder info: 0 and a
+// descriptor, 0 and -1 for an entry that cannot have any (a link, a FIFO, a
+// device), or errno. Nothing else is opened, so nothing blocks or acts.
+int OpenForInfo(int folder, const std::string& name, int& fd)
 {
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
-[[noreturn]] void Fail(const std::string& what, const std::string& path, int err)
-{
-    throw IOException(what + " " + path + ": " + std::strerror(err), err);
-}
-
-// The mounted file system a path lies on: its device and, where the kernel
-// tells it, its mount (a bind mount has the device of its source but a
-// rename across it fails all the same).
-struct Place {
-    uint64_t device = 0;
-    uint64_t mount = 0;
-    bool hasMount = false;
-};
-
-bool PlaceOf(const std::string& path, Place& place)
-{
-    struct statx sx;
-    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_MNT_ID, &sx) != 0)
-        return false;
-    place.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-    place.hasMount = (sx.stx_mask & STATX_MNT_ID) != 0;
-    place.mount = place.hasMount ? sx.stx_mnt_id : 0;
-    return true;
-}
-
-bool SamePlace(const Place& a, const Place& b)
-{
-    return a.device == b.device && (!a.hasMount || !b.hasMount || a.mount == b.mount);
-}
-
-std::string EnvPath(const char* name)
-{
-    const char* v = std::getenv(name);
-    return v && v[0] == '/' ? std::string(v) : std::string();
-}
-
-// The private folder of that name in base, made when missing; "" when it
-// cannot be made or what is there is not ours alone.
-std::string PrivateFolder(const std::string& base, const std::string& name)
-{
-    struct stat bst;
-    if (stat(base.c_str(), &bst) != 0 || !S_ISDIR(bst.st_mode))
-        return {};
-    // In a folder that others may write to, only the sticky bit stops them
-    // from swapping our folder for something else after we checked it.
-    if ((bst.st_mode & S_IWOTH) && !(bst.st_mode & S_ISVTX))
-        return {};
-    std::string path = Join(Normalized(base), name);
-    if (mkdir(path.c_str(), 0700) == 0) {
-        // The umask may have taken more than it should.
-        if (chmod(path.c_str(), 0700) != 0)
-            return {};
-    } else if (errno != EEXIST) {
-        return {};
-    }
+    fd = -1;
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid() || (st.st_mode & 077) != 0)
-        return {};
-    return path;
+    if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return 0;
+    fd = openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat now;
+    if (fstat(fd, &now) != 0 || (now.st_mode & S_IFMT) != (st.st_mode & S_IFMT)) {
+        close(fd);
+        fd = -1;
+    }
+    return 0;
+}
+
+bool SameFolder(const FolderHandle& a, const FolderHandle& b)
+{
+    struct stat sa, sb;
+    return fstat(a.Fd(), &sa) == 0 && fstat(b.Fd(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 } // namespace
@@ -117,7 +78,12 @@ FolderItem::FolderItem(std::string path)
 {
 }
 
-FolderItem::~FolderItem() = default;
+FolderItem::~FolderItem()
+{
+    // A reservation never written is no file of anyone's.
+    if (detail::HeldFile* held = Held(); held && !held->written)
+        unlinkat(holder_->Fd(), Name().c_str(), 0);
+}
 
 const ClassRecord& FolderItem::Record()
 {
@@ -147,12 +113,53 @@ std::string FolderItem::Name() const
     return slash == std::string::npos ? path_ : path_.substr(slash + 1);
 }
 
+std::string FolderItem::HoldingFolder() const { return path_ == "/" ? path_ : FolderOf(path_); }
+
+FolderItem::Handle FolderItem::Holder() const
+{
+    // The path the program gave is resolved this once.
+    if (!holder_)
+        holder_ = OpenFolder(AT_FDCWD, HoldingFolder().c_str());
+    return holder_;
+}
+
+FolderItem::Handle FolderItem::Self() const
+{
+    if (!self_) {
+        if (!derived_) {
+            self_ = OpenFolder(AT_FDCWD, path_.c_str());
+        } else if (Handle holder = Holder()) {
+            self_ = OpenFolder(holder->Fd(), Name().c_str(), O_NOFOLLOW);
+        }
+    }
+    return self_;
+}
+
+detail::HeldFile* FolderItem::Held() const
+{
+    struct stat st;
+    if (!held_ || !holder_ || fstatat(holder_->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0
+        || !held_->Is(st))
+        return nullptr;
+    return held_.get();
+}
+
+void FolderItem::Fail(const std::string& what, int err) const
+{
+    SetLastErrorCode(err);
+    throw IOException(what + " " + path_ + ": " + std::strerror(err), err);
+}
+
 Ref<FolderItem> FolderItem::Child(const std::string& name) const
 {
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
         || name.find('\0') != std::string::npos)
         return nullptr;
-    return New<FolderItem>(Join(path_, name));
+    auto child = New<FolderItem>(Join(path_, name));
+    // A folder that is not there yet leaves its items to find it by path.
+    child->holder_ = Self();
+    child->derived_ = child->holder_ != nullptr;
+    return child;
 }
 
 Ref<FolderItem> FolderItem::Parent() const
@@ -168,64 +175,115 @@ Ref<FolderItem> FolderItem::Parent() const
 bool FolderItem::Exists() const
 {
     struct stat st;
-    return lstat(path_.c_str(), &st) == 0;
+    Handle holder = Holder();
+    if (!holder || fstatat(holder->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    return !(held_ && held_->Is(st) && !held_->written);
 }
 
 bool FolderItem::Directory() const
 {
     struct stat st;
-    return stat(path_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    Handle holder = Holder();
+    return holder && fstatat(holder->Fd(), Name().c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
 void FolderItem::Delete()
 {
-    struct stat st;
-    if (lstat(path_.c_str(), &st) != 0) {
+    Handle holder = Holder();
+    if (!holder) {
         SetLastErrorCode(errno);
         return;
     }
-    if ((S_ISDIR(st.st_mode) ? rmdir(path_.c_str()) : unlink(path_.c_str())) != 0) {
-        SetLastErrorCode(errno);
-        return;
+    int err = detail::RemoveUnlessHeld(holder->Fd(), Name(), held_.get());
+    if (err == 0 && unlinkat(holder->Fd(), finderinfo::SidecarName(Name()).c_str(), 0) != 0 && errno != ENOENT)
+        err = errno;
+    SetLastErrorCode(err);
+}
+
+bool FolderItem::Reserve()
+{
+    Handle holder = Holder();
+    if (!holder)
+        Fail("cannot make", errno);
+    int fd = detail::CreateHeld(holder->Fd(), Name(), 0666);
+    if (fd < 0) {
+        if (errno != EEXIST)
+            Fail("cannot make", errno);
+        SetLastErrorCode(EEXIST);
+        return false;
     }
-    unlink(finderinfo::SidecarPath(path_).c_str());
+    held_ = std::make_shared<detail::HeldFile>(fd);
     SetLastErrorCode(0);
+    return true;
+}
+
+std::vector<std::string> FolderItem::ChildNames() const
+{
+    std::vector<std::string> names;
+    Handle self = Self();
+    int err = self ? detail::ListFolder(self->Fd(), names) : errno;
+    if (err != 0)
+        Fail("cannot read the folder", err);
+    SetLastErrorCode(0);
+    return names;
 }
 
 void FolderItem::MoveFileTo(const Ref<FolderItem>& destination)
 {
-    std::string target = destination->Directory() ? Join(destination->NativePath(), Name()) : destination->NativePath();
-    if (target == path_) {
+    Handle from = Holder();
+    if (!from)
+        Fail("cannot move", errno);
+    const std::string name = Name();
+    Handle to;
+    std::string target;
+    if (destination->Directory()) {
+        to = destination->Self();
+        target = name;
+    } else {
+        to = destination->Holder();
+        target = destination->Name();
+    }
+    if (!to)
+        Fail("cannot move", errno);
+    const int src = from->Fd(), dst = to->Fd();
+    const bool sameFolder = SameFolder(*from, *to);
+    if (sameFolder && target == name) {
         SetLastErrorCode(0);
         return;
     }
-    std::string sidecar = finderinfo::SidecarPath(path_);
-    std::string targetSidecar = finderinfo::SidecarPath(target);
-    if (rename(path_.c_str(), target.c_str()) == 0) {
+    const std::string sidecar = finderinfo::SidecarName(name), targetSidecar = finderinfo::SidecarName(target);
+    if (renameat(src, name.c_str(), dst, target.c_str()) == 0) {
         // Type and creator kept beside the file go with it; a sidecar of the
         // file that was replaced no longer tells the truth.
-        if (rename(sidecar.c_str(), targetSidecar.c_str()) != 0 && errno == ENOENT)
-            unlink(targetSidecar.c_str());
-        SyncFolder(FolderOf(target));
-        if (FolderOf(target) != FolderOf(path_))
-            SyncFolder(FolderOf(path_));
+        if (renameat(src, sidecar.c_str(), dst, targetSidecar.c_str()) != 0 && errno == ENOENT)
+            unlinkat(dst, targetSidecar.c_str(), 0);
+        int err = to->Sync();
+        if (err == 0 && !sameFolder)
+            err = from->Sync();
+        if (err != 0)
+            Fail("cannot flush the move of", err);
         SetLastErrorCode(0);
         return;
     }
     int err = errno;
+    int in = -1;
     struct stat st;
-    if (err != EXDEV || lstat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        SetLastErrorCode(err);
-        Fail("cannot move", path_, err);
+    if (err == EXDEV)
+        in = openat(src, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (in < 0 || fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (in >= 0)
+            close(in);
+        Fail("cannot move", err);
     }
 
     // Another file system: a complete copy beside the target, renamed over it.
-    finderinfo::Info info;
-    bool hasInfo = finderinfo::Read(path_, info) == 0 && info != finderinfo::Info {};
-    std::string temp = Join(FolderOf(target), "." + Name() + ".XXXXXX");
-    int in = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    int out = in < 0 ? -1 : mkostemp(temp.data(), O_CLOEXEC);
-    err = in < 0 ? errno : (out < 0 ? errno : 0);
+    finderinfo::Info info {};
+    err = finderinfo::Read(in, *from, name, info);
+    std::string temp;
+    int out = err == 0 ? detail::CreateHeldBeside(dst, target, 0600, temp) : -1;
+    if (err == 0 && out < 0)
+        err = errno;
     char buf[65536];
     while (err == 0) {
         ssize_t r = read(in, buf, sizeof buf);
@@ -235,56 +293,77 @@ void FolderItem::MoveFileTo(const Ref<FolderItem>& destination)
             err = errno;
         if (r <= 0)
             break;
-        for (ssize_t done = 0; done < r && err == 0;) {
-            ssize_t w = write(out, buf + done, static_cast<size_t>(r - done));
-            if (w < 0 && errno != EINTR)
-                err = errno;
-            else if (w > 0)
-                done += w;
-        }
+        err = WriteAll(out, std::string(buf, static_cast<size_t>(r)));
     }
+    close(in);
     if (err == 0 && fchmod(out, st.st_mode & 07777) != 0)
         err = errno;
+    if (err == 0 && info != finderinfo::Info {})
+        err = finderinfo::Write(out, *to, temp, info);
     if (err == 0 && fsync(out) != 0)
         err = errno;
-    if (out >= 0 && close(out) != 0 && err == 0)
+    if (err == 0 && renameat(dst, temp.c_str(), dst, target.c_str()) != 0)
         err = errno;
-    if (in >= 0)
-        close(in);
-    if (err == 0 && hasInfo)
-        err = finderinfo::Write(temp, info);
-    if (err == 0 && rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
+    if (out >= 0)
+        close(out);
     if (err != 0) {
-        if (out >= 0)
-            unlink(temp.c_str());
-        unlink(finderinfo::SidecarPath(temp).c_str());
-        SetLastErrorCode(err);
-        Fail("cannot move", path_, err);
+        if (out >= 0) {
+            unlinkat(dst, temp.c_str(), 0);
+            unlinkat(dst, finderinfo::SidecarName(temp).c_str(), 0);
+        }
+        Fail("cannot move", err);
     }
-    if (hasInfo)
-        rename(finderinfo::SidecarPath(temp).c_str(), targetSidecar.c_str());
-    else
-        unlink(targetSidecar.c_str());
-    SyncFolder(FolderOf(target));
-    unlink(path_.c_str());
-    unlink(sidecar.c_str());
+    if (renameat(dst, finderinfo::SidecarName(temp).c_str(), dst, targetSidecar.c_str()) != 0 && errno == ENOENT)
+        unlinkat(dst, targetSidecar.c_str(), 0);
+    if (int synced = to->Sync())
+        Fail("cannot flush the move of", synced);
+    unlinkat(src, name.c_str(), 0);
+    unlinkat(src, sidecar.c_str(), 0);
     SetLastErrorCode(0);
 }
 
 std::string FolderItem::FinderInfoField(int offset) const
 {
-    finderinfo::Info info;
-    int err = finderinfo::Read(path_, info);
-    SetLastErrorCode(err);
+    finderinfo::Info info {};
+    int err = 0;
+    if (const detail::HeldFile* held = Held()) {
+        err = finderinfo::Read(held->Fd(), *holder_, Name(), info);
+    } else if (Handle holder = Holder()) {
+        int fd = -1;
+        err = OpenForInfo(holder->Fd(), Name(), fd);
+        if (fd >= 0) {
+            err = finderinfo::Read(fd, *holder, Name(), info);
+            close(fd);
+        }
+    } else {
+        err = errno;
+    }
+    // A missing item has no type or creator; any other failure is one.
+    if (err == ENOENT || err == ENOTDIR) {
+        SetLastErrorCode(err);
+        return {};
+    }
+    if (err != 0)
+        Fail("cannot read the type and creator of", err);
+    SetLastErrorCode(0);
     std::string field(reinterpret_cast<const char*>(info.data()) + offset, 4);
     return field == std::string(4, '\0') ? std::string() : field;
 }
 
 void FolderItem::SetFinderInfoField(int offset, const std::string& value)
 {
-    finderinfo::Info info;
-    int err = finderinfo::Read(path_, info);
+    Handle holder = Holder();
+    if (!holder)
+        Fail("cannot set the type and creator of", errno);
+    const detail::HeldFile* held = Held();
+    int fd = held ? held->Fd() : -1;
+    int err = held ? 0 : OpenForInfo(holder->Fd(), Name(), fd);
+    // A link, a FIFO or a device cannot carry them.
+    if (err == 0 && fd < 0)
+        err = EPERM;
+    finderinfo::Info info {};
+    if (err == 0)
+        err = finderinfo::Read(fd, *holder, Name(), info);
     if (err == 0) {
         std::string field = value.substr(0, 4);
         if (!field.empty())
@@ -292,11 +371,13 @@ void FolderItem::SetFinderInfoField(int offset, const std::string& value)
         else
             field.assign(4, '\0');
         std::memcpy(info.data() + offset, field.data(), 4);
-        err = finderinfo::Write(path_, info);
+        err = finderinfo::Write(fd, *holder, Name(), info);
     }
-    SetLastErrorCode(err);
+    if (fd >= 0 && !held)
+        close(fd);
     if (err != 0)
-        Fail("cannot set the type and creator of", path_, err);
+        Fail("cannot set the type and creator of", err);
+    SetLastErrorCode(0);
 }
 
 std::string FolderItem::MacType() const { return FinderInfoField(0); }
@@ -304,12 +385,11 @@ void FolderItem::MacType(const std::string& type) { SetFinderInfoField(0, type);
 std::string FolderItem::MacCreator() const { return FinderInfoField(4); }
 void FolderItem::MacCreator(const std::string& creator) { SetFinderInfoField(4, creator); }
 
-std::string FolderItem::HoldingFolder() const { return path_ == "/" ? path_ : FolderOf(path_); }
-
 int16_t FolderItem::MacVRefNum() const
 {
     struct stat st;
-    if (stat(HoldingFolder().c_str(), &st) != 0) {
+    Handle holder = Holder();
+    if (!holder || fstat(holder->Fd(), &st) != 0) {
         SetLastErrorCode(errno);
         return 0;
     }
@@ -319,49 +399,15 @@ int16_t FolderItem::MacVRefNum() const
 
 int32_t FolderItem::MacDirID() const
 {
-    std::string folder = HoldingFolder();
     struct stat st;
-    if (stat(folder.c_str(), &st) != 0) {
+    Handle holder = Holder();
+    if (!holder || fstat(holder->Fd(), &st) != 0) {
         SetLastErrorCode(errno);
         return 0;
     }
     SetLastErrorCode(0);
     carbon::VolumeRefNum(static_cast<uint64_t>(st.st_dev));
-    return carbon::DirID(folder, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino));
-}
-
-Ref<FolderItem> FolderItem::TemporaryFolder() const
-{
-    // A folder item keeps its temporary items on its own file system; a file
-    // on that of the folder that holds it, where its renames happen.
-    std::string home = Directory() ? path_ : HoldingFolder();
-    Place here;
-    if (!PlaceOf(home, here)) {
-        SetLastErrorCode(errno);
-        return nullptr;
-    }
-    std::string tmp = EnvPath("TMPDIR");
-    std::string cache = EnvPath("XDG_CACHE_HOME");
-    if (cache.empty() && !EnvPath("HOME").empty())
-        cache = EnvPath("HOME") + "/.cache";
-    const std::pair<std::string, std::string> candidates[] = {
-        { tmp.empty() ? "/tmp" : tmp, "TemporaryItems-" + std::to_string(geteuid()) },
-        { cache, "TemporaryItems" },
-        { home, ".TemporaryItems" },
-    };
-    for (const auto& [base, name] : candidates) {
-        Place there;
-        if (base.empty() || !PlaceOf(base, there) || !SamePlace(here, there))
-            continue;
-        std::string folder = PrivateFolder(base, name);
-        Place inside;
-        if (!folder.empty() && PlaceOf(folder, inside) && SamePlace(here, inside)) {
-            SetLastErrorCode(0);
-            return New<FolderItem>(folder);
-        }
-    }
-    SetLastErrorCode(ENOENT);
-    return nullptr;
+    return carbon::DirID(HoldingFolder(), holder);
 }
 
 int32_t FolderItem::LastErrorCode() const { return lastError_; }

@@ -14,25 +14,15 @@ public:
         control = label;
         setTextFormat(Qt::PlainText);
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        hide();
     }
 };
-
-std::unique_ptr<Control::Impl> MakeLabelImpl(Label* label)
-{
-    auto impl = std::make_unique<Control::Impl>();
-    impl->widget = new LabelWidget(label);
-    impl->fontTarget = impl->widget;
-    return impl;
-}
 
 QLabel* Widget(const Control::Impl& c) { return static_cast<QLabel*>(c.widget.data()); }
 } // namespace
 
 Label::Label()
-    : RectControl(MakeLabelImpl(this))
+    : RectControl(detail::MakeImpl(new LabelWidget(this), true, false))
 {
-    detail::UpdateFocus(*this);
 }
 
 Label::~Label() = default;

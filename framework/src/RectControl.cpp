@@ -79,6 +79,18 @@ void ApplyFont(Control::Impl& c)
 }
 } // namespace
 
+std::unique_ptr<Control::Impl> detail::MakeImpl(QWidget* widget, bool styled, bool acceptFocus)
+{
+    auto impl = std::make_unique<Control::Impl>();
+    impl->widget = widget;
+    impl->acceptFocus = acceptFocus;
+    if (styled)
+        impl->fontTarget = widget;
+    widget->setFocusPolicy(acceptFocus ? Qt::StrongFocus : Qt::NoFocus);
+    widget->hide();
+    return impl;
+}
+
 Control* detail::ControlOf(QWidget* widget)
 {
     auto* link = dynamic_cast<ControlLink*>(widget);
@@ -181,30 +193,22 @@ void detail::SetPaletteColor(QWidget* widget, QPalette::ColorRole role, Color co
     widget->setPalette(pal);
 }
 
+namespace {
+void SetPlace(Control::Impl& c, int32_t& field, const char* name, int32_t v, int32_t lowest)
+{
+    field = Checked(name, v, lowest, 32767);
+    detail::PlaceControl(c);
+}
+} // namespace
+
 int32_t RectControl::Left() const { return impl().left; }
-void RectControl::Left(int32_t v)
-{
-    impl().left = Checked("Left", v, -32768, 32767);
-    detail::PlaceControl(impl());
-}
+void RectControl::Left(int32_t v) { SetPlace(impl(), impl().left, "Left", v, -32768); }
 int32_t RectControl::Top() const { return impl().top; }
-void RectControl::Top(int32_t v)
-{
-    impl().top = Checked("Top", v, -32768, 32767);
-    detail::PlaceControl(impl());
-}
+void RectControl::Top(int32_t v) { SetPlace(impl(), impl().top, "Top", v, -32768); }
 int32_t RectControl::Width() const { return impl().width; }
-void RectControl::Width(int32_t v)
-{
-    impl().width = Checked("Width", v, 0, 32767);
-    detail::PlaceControl(impl());
-}
+void RectControl::Width(int32_t v) { SetPlace(impl(), impl().width, "Width", v, 0); }
 int32_t RectControl::Height() const { return impl().height; }
-void RectControl::Height(int32_t v)
-{
-    impl().height = Checked("Height", v, 0, 32767);
-    detail::PlaceControl(impl());
-}
+void RectControl::Height(int32_t v) { SetPlace(impl(), impl().height, "Height", v, 0); }
 
 bool RectControl::Visible() const { return impl().visible; }
 void RectControl::Visible(bool v)
@@ -236,30 +240,26 @@ void RectControl::TabStop(bool v)
     detail::UpdateFocus(*this);
 }
 
+namespace {
+// A failed placement leaves the control where it was.
+template <class V>
+void SetParentage(Control& control, V& field, V v)
+{
+    V old = field;
+    field = v;
+    try {
+        detail::ParentControl(control);
+    } catch (...) {
+        field = old;
+        throw;
+    }
+}
+} // namespace
+
 std::string RectControl::InitialParent() const { return impl().initialParent; }
-void RectControl::InitialParent(const std::string& name)
-{
-    std::string old = impl().initialParent;
-    impl().initialParent = name;
-    try {
-        detail::ParentControl(*this);
-    } catch (...) {
-        impl().initialParent = old;
-        throw;
-    }
-}
+void RectControl::InitialParent(const std::string& name) { SetParentage(*this, impl().initialParent, name); }
 int32_t RectControl::TabPanelIndex() const { return impl().tabPanelIndex; }
-void RectControl::TabPanelIndex(int32_t v)
-{
-    int32_t old = impl().tabPanelIndex;
-    impl().tabPanelIndex = v;
-    try {
-        detail::ParentControl(*this);
-    } catch (...) {
-        impl().tabPanelIndex = old;
-        throw;
-    }
-}
+void RectControl::TabPanelIndex(int32_t v) { SetParentage(*this, impl().tabPanelIndex, v); }
 
 std::string RectControl::HelpTag() const { return impl().helpTag; }
 void RectControl::HelpTag(const std::string& text)
@@ -289,45 +289,36 @@ void RectControl::MouseCursor(const Ref<fw::MouseCursor>& cursor)
     }
 }
 
-std::string RectControl::TextFont() const { return impl().textFont; }
-void RectControl::TextFont(const std::string& name)
+namespace {
+template <class V>
+void SetStyle(Control::Impl& c, V& field, V v)
 {
-    impl().textFont = name;
-    ApplyFont(impl());
+    field = v;
+    ApplyFont(c);
 }
+} // namespace
+
+std::string RectControl::TextFont() const { return impl().textFont; }
+void RectControl::TextFont(const std::string& name) { SetStyle(impl(), impl().textFont, name); }
 float RectControl::TextSize() const { return impl().textSize; }
 void RectControl::TextSize(float size)
 {
     if (!(size >= 0 && size <= 1000))
         throw OutOfBoundsException("TextSize " + std::to_string(size) + " is outside 0 to 1000");
-    impl().textSize = size;
-    ApplyFont(impl());
+    SetStyle(impl(), impl().textSize, size);
 }
 int32_t RectControl::TextUnit() const { return impl().textUnit; }
 void RectControl::TextUnit(int32_t unit)
 {
     if (unit != 0)
         throw OutOfBoundsException("TextUnit " + std::to_string(unit) + ": the one unit known is 0, pixels");
-    impl().textUnit = unit;
-    ApplyFont(impl());
+    SetStyle(impl(), impl().textUnit, unit);
 }
 bool RectControl::Bold() const { return impl().bold; }
-void RectControl::Bold(bool v)
-{
-    impl().bold = v;
-    ApplyFont(impl());
-}
+void RectControl::Bold(bool v) { SetStyle(impl(), impl().bold, v); }
 bool RectControl::Italic() const { return impl().italic; }
-void RectControl::Italic(bool v)
-{
-    impl().italic = v;
-    ApplyFont(impl());
-}
+void RectControl::Italic(bool v) { SetStyle(impl(), impl().italic, v); }
 bool RectControl::Underline() const { return impl().underline; }
-void RectControl::Underline(bool v)
-{
-    impl().underline = v;
-    ApplyFont(impl());
-}
+void RectControl::Underline(bool v) { SetStyle(impl(), impl().underline, v); }
 
 } // namespace fw

@@ -101,6 +101,8 @@ void RuntimeQuit(int32_t code)
     QCoreApplication::exit(code);
 }
 
+void RuntimeReleaseWindows() { detail::ReleaseAllWindows(); }
+
 int32_t RuntimeExit()
 {
     // The application object may own toolkit objects (sounds): it goes first.

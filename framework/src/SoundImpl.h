@@ -2,8 +2,7 @@
 
 #include <framework/Sound.h>
 
-#include <QSoundEffect>
-#include <QUrl>
+#include "SoundEffect.h"
 
 #include <memory>
 #include <string>
@@ -12,16 +11,13 @@ namespace fw {
 
 struct Sound::Impl {
     // A plain 16-bit PCM WAV file in memory (see PlayableWave), until the
-    // effect is made; then the URL that carries it.
+    // effect is made from it.
     std::string wave;
-    QUrl url;
-    // Made on the first need once the toolkit runs; owned here.
-    QSoundEffect* effect = nullptr;
+    std::unique_ptr<detail::SoundEffect> effect;
 
-    ~Impl();
-    QSoundEffect* Effect();
-    // Stops the sound and starts it from its beginning.
-    void Restart();
+    // The effect, made on the first need while the toolkit runs; nil without
+    // the toolkit or the sound module.
+    detail::SoundEffect* Effect();
 };
 
 // A sound that plays the given WAV bytes, which PlayableWave has made.

@@ -1,3 +1,4 @@
+#include <framework/Exceptions.h>
 #include <framework/SpecialFolder.h>
 
 #include <pwd.h>
@@ -6,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace fw {
@@ -27,15 +29,16 @@ std::string Home()
 }
 
 // Makes the folder and any missing folders above it, each private to the
-// user as the base directory rules ask.
-void MakeFolders(const std::string& path)
+// user as the base directory rules ask; 0 or the errno of the first that
+// cannot be made.
+int MakeFolders(const std::string& path)
 {
     for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         std::string part = path.substr(0, slash);
         if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return;
+            return errno;
         if (slash == std::string::npos)
-            return;
+            return 0;
     }
 }
 
@@ -55,8 +58,13 @@ Ref<FolderItem> SpecialFolder::Preferences()
         path = home == "/" ? "/.config" : home + "/.config";
     }
     auto folder = New<FolderItem>(path);
-    if (!folder->Directory())
-        MakeFolders(folder->NativePath());
+    if (!folder->Directory()) {
+        int err = MakeFolders(folder->NativePath());
+        if (err == 0 && !folder->Directory())
+            err = ENOTDIR;
+        if (err != 0)
+            throw IOException("cannot make the Preferences folder " + path + ": " + std::strerror(err), err);
+    }
     return folder;
 }
 

@@ -21,7 +21,6 @@ void TabPageWidget::moveEvent(QMoveEvent* e)
 TabPanelWidget::TabPanelWidget(TabPanel* panel)
 {
     control = panel;
-    hide();
 }
 
 void TabPanelWidget::SetCaptions(const std::vector<QString>& captions)
@@ -50,23 +49,14 @@ void TabPanelWidget::SetCaptions(const std::vector<QString>& captions)
 QWidget* TabPanelWidget::Page(int i) const { return i >= 0 && i < count() ? widget(i) : nullptr; }
 
 namespace {
-std::unique_ptr<Control::Impl> MakeTabPanelImpl(TabPanel* panel)
-{
-    auto impl = std::make_unique<Control::Impl>();
-    auto* w = new TabPanelWidget(panel);
-    impl->widget = w;
-    impl->fontTarget = w->tabBar();
-    impl->acceptFocus = true;
-    return impl;
-}
-
 TabPanelWidget* Widget(const Control::Impl& c) { return static_cast<TabPanelWidget*>(c.widget.data()); }
 } // namespace
 
 TabPanel::TabPanel()
-    : RectControl(MakeTabPanelImpl(this))
+    : RectControl(detail::MakeImpl(new TabPanelWidget(this), false, true))
 {
-    detail::UpdateFocus(*this);
+    // The text style is the captions'.
+    impl().fontTarget = Widget(impl())->tabBar();
 }
 
 TabPanel::~TabPanel() = default;

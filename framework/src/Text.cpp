@@ -1,3 +1,4 @@
+#include <framework/Exceptions.h>
 #include <framework/Text.h>
 
 #include <algorithm>
@@ -5,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iconv.h>
 
 namespace fw {
@@ -188,8 +190,10 @@ std::string ConvertEncoding(const std::string& s, Encoding to)
     if (to == Encoding::UTF8)
         return s;
     iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return s;
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        int err = errno;
+        throw RuntimeException(std::string("cannot convert to MacJapanese: ") + std::strerror(err), err);
+    }
     std::string out;
     char buf[256];
     char* in = const_cast<char*>(s.data());

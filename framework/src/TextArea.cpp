@@ -13,26 +13,15 @@ public:
     {
         control = area;
         setTabChangesFocus(true);
-        hide();
     }
 };
-
-std::unique_ptr<Control::Impl> MakeTextAreaImpl(TextArea* area)
-{
-    auto impl = std::make_unique<Control::Impl>();
-    impl->widget = new TextAreaWidget(area);
-    impl->fontTarget = impl->widget;
-    impl->acceptFocus = true;
-    return impl;
-}
 
 QPlainTextEdit* Widget(const Control::Impl& c) { return static_cast<QPlainTextEdit*>(c.widget.data()); }
 } // namespace
 
 TextArea::TextArea()
-    : RectControl(MakeTextAreaImpl(this))
+    : RectControl(detail::MakeImpl(new TextAreaWidget(this), true, true))
 {
-    detail::UpdateFocus(*this);
     UpdateWrap();
 }
 

@@ -1,5 +1,7 @@
 #include <framework/TextInputStream.h>
 
+#include <carbon/FolderHandle.h>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,8 +14,9 @@ namespace fw {
 Ref<TextInputStream> TextInputStream::Open(const Ref<FolderItem>& file)
 {
     std::string path = file->NativePath();
+    auto folder = file->Holder();
     // Not blocking in open: a FIFO without a writer would stop the program.
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    int fd = folder ? openat(folder->Fd(), file->Name().c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK) : -1;
     int err = fd < 0 ? errno : 0;
     struct stat st;
     if (err == 0 && fstat(fd, &st) != 0)

@@ -276,42 +276,31 @@ void Window::Constructor()
         Show();
 }
 
+namespace {
+void SetBound(Window::Impl& d, int32_t& field, const char* name, int32_t v)
+{
+    field = CheckedSize(name, v);
+    ApplySize(d);
+}
+void SetButton(Window::Impl& d, bool& field, bool v)
+{
+    field = v;
+    ApplyFlags(d);
+}
+} // namespace
+
 int32_t Window::Width() const { return impl_->client->wanted.width(); }
-void Window::Width(int32_t v)
-{
-    impl_->width = CheckedSize("Width", v);
-    ApplySize(*impl_);
-}
+void Window::Width(int32_t v) { SetBound(*impl_, impl_->width, "Width", v); }
 int32_t Window::Height() const { return impl_->client->wanted.height(); }
-void Window::Height(int32_t v)
-{
-    impl_->height = CheckedSize("Height", v);
-    ApplySize(*impl_);
-}
+void Window::Height(int32_t v) { SetBound(*impl_, impl_->height, "Height", v); }
 int32_t Window::MinWidth() const { return impl_->minWidth; }
-void Window::MinWidth(int32_t v)
-{
-    impl_->minWidth = CheckedSize("MinWidth", v);
-    ApplySize(*impl_);
-}
+void Window::MinWidth(int32_t v) { SetBound(*impl_, impl_->minWidth, "MinWidth", v); }
 int32_t Window::MinHeight() const { return impl_->minHeight; }
-void Window::MinHeight(int32_t v)
-{
-    impl_->minHeight = CheckedSize("MinHeight", v);
-    ApplySize(*impl_);
-}
+void Window::MinHeight(int32_t v) { SetBound(*impl_, impl_->minHeight, "MinHeight", v); }
 int32_t Window::MaxWidth() const { return impl_->maxWidth; }
-void Window::MaxWidth(int32_t v)
-{
-    impl_->maxWidth = CheckedSize("MaxWidth", v);
-    ApplySize(*impl_);
-}
+void Window::MaxWidth(int32_t v) { SetBound(*impl_, impl_->maxWidth, "MaxWidth", v); }
 int32_t Window::MaxHeight() const { return impl_->maxHeight; }
-void Window::MaxHeight(int32_t v)
-{
-    impl_->maxHeight = CheckedSize("MaxHeight", v);
-    ApplySize(*impl_);
-}
+void Window::MaxHeight(int32_t v) { SetBound(*impl_, impl_->maxHeight, "MaxHeight", v); }
 bool Window::Resizeable() const { return impl_->resizeable; }
 void Window::Resizeable(bool v)
 {
@@ -330,23 +319,11 @@ void Window::Frame(int32_t v)
 int32_t Window::Placement() const { return impl_->placement; }
 void Window::Placement(int32_t v) { impl_->placement = Checked("Placement", v, 0, 2); }
 bool Window::CloseButton() const { return impl_->closeButton; }
-void Window::CloseButton(bool v)
-{
-    impl_->closeButton = v;
-    ApplyFlags(*impl_);
-}
+void Window::CloseButton(bool v) { SetButton(*impl_, impl_->closeButton, v); }
 bool Window::MinimizeButton() const { return impl_->minimizeButton; }
-void Window::MinimizeButton(bool v)
-{
-    impl_->minimizeButton = v;
-    ApplyFlags(*impl_);
-}
+void Window::MinimizeButton(bool v) { SetButton(*impl_, impl_->minimizeButton, v); }
 bool Window::MaximizeButton() const { return impl_->maximizeButton; }
-void Window::MaximizeButton(bool v)
-{
-    impl_->maximizeButton = v;
-    ApplyFlags(*impl_);
-}
+void Window::MaximizeButton(bool v) { SetButton(*impl_, impl_->maximizeButton, v); }
 bool Window::HasBackColor() const { return impl_->hasBackColor; }
 void Window::HasBackColor(bool v)
 {
@@ -371,7 +348,9 @@ bool Window::Visible() const { return impl_->visible; }
 void Window::Visible(bool v)
 {
     impl_->visible = v;
-    if (!impl_->constructed || impl_->closed)
+    // While the window is being built (its record sets Visible in Layout)
+    // it shows only once its controls stand, at the end of Constructor.
+    if (!impl_->open || impl_->closed)
         return;
     if (v)
         Show();

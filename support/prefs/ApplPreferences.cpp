@@ -101,9 +101,9 @@ void ApplPreferences::MacRestore()
 
 void ApplPreferences::MacSave()
 {
+    // With create True the search answers the store's file or a free name,
+    // never nil.
     Ref<FolderItem> f = MacFileMake(true);
-    if (!f)
-        return;
     Ref<ShadowFiler> shadow = New<ShadowFiler>(f);
     Ref<FolderItem> g = shadow->RefShadowFile();
     Ref<TextOutputStream> out = TextOutputStream::Create(g);

@@ -13,6 +13,20 @@ const int32_t kStemBytes = 25;
 const int32_t kSpecSize = 70;
 }
 
+void ShadowFiler::RemoveStaleShadows(const Ref<FolderItem>& temporary, const std::string& stem)
+{
+    // A save cut short leaves its shadow behind. A shadow that a live save
+    // is writing is held, and Delete leaves it alone.
+    for (const std::string& name : temporary->ChildNames()) {
+        if (LenB(name) != LenB(stem) + 6 || LeftB(name, LenB(stem)) != stem)
+            continue;
+        std::string counter = RightB(name, 6);
+        if (counter.find_first_not_of("0123456789") == std::string::npos)
+            temporary->Child(name)->Delete();
+        YieldToBackground();
+    }
+}
+
 ShadowFiler::ShadowFiler(const Ref<FolderItem>& base)
 {
     if (!base)
@@ -36,14 +50,16 @@ ShadowFiler::ShadowFiler(const Ref<FolderItem>& base)
                 stem = Left(stem, Len(stem) - 1);
                 YieldToBackground();
             }
-            int32_t n = 1;
-            for (;; ++n) {
+            RemoveStaleShadows(temporary, stem);
+            // Each save makes a shadow of its own: a name is taken by making
+            // the file there, never by finding it free.
+            bool reserved = false;
+            for (int32_t n = 1; !reserved && n <= kLastCounter; ++n) {
                 ItsShadowFile = temporary->Child(stem + Format(n, "000000"));
-                if (!ItsShadowFile->Exists() || n > kLastCounter - 1)
-                    break;
+                reserved = ItsShadowFile->Reserve();
                 YieldToBackground();
             }
-            if (ItsShadowFile->Exists()) {
+            if (!reserved) {
                 ItsShadowFile = nullptr;
                 IsShadowAvail = false;
                 ItsStatus = -3;

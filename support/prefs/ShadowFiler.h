@@ -15,9 +15,13 @@
 // Abort throws it away.
 //
 // One object serves one replacement: construct, RefShadowFile, write it,
-// then CleanUp or Abort. Where no shadow can be had (status -2 or -3)
-// RefShadowFile answers the base itself, which the caller then writes
-// directly and unprotected.
+// then CleanUp or Abort. The constructor makes the shadow, empty, under the
+// first free name, so two saves at once never share one; it first removes
+// the shadows of the same stem that saves cut short left behind (a live
+// save holds its own, see FolderItem::Reserve). Where no shadow can be had
+// (status -2 or -3) RefShadowFile answers the base itself, which the
+// caller then writes through a stream: that writes a new file beside the
+// base and renames it over the base, never empties it in place.
 class ShadowFiler : public fw::Object {
 public:
     explicit ShadowFiler(const fw::Ref<fw::FolderItem>& base);
@@ -50,5 +54,6 @@ protected:
     bool IsFsspAvail = false;
 
 private:
+    static void RemoveStaleShadows(const fw::Ref<fw::FolderItem>& temporary, const std::string& stem);
     static void FillSpec(fw::MemoryBlock& spec, const fw::Ref<fw::FolderItem>& item);
 };

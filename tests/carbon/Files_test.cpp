@@ -107,7 +107,7 @@ TEST(FSpExchangeFiles, AnswersAnErrorAndExchangesNothingWhenARecordDoesNotResolv
     EXPECT_EQ(test::ReadFile(shadow), "new");
 }
 
-TEST(FSpExchangeFiles, ARecordOfAFolderThatMovedAwayDoesNotResolve)
+TEST(FSpExchangeFiles, ARecordNamesItsFolderWhereverItMovedNeverTheOneInItsPlace)
 {
     fs::path base = Folder() / "base";
     test::WriteFile(base, "old");
@@ -116,6 +116,8 @@ TEST(FSpExchangeFiles, ARecordOfAFolderThatMovedAwayDoesNotResolve)
     fs::rename(Folder(), test::Home() / "moved");
     fs::create_directories(Folder());
     test::WriteFile(base, "stranger");
-    EXPECT_EQ(FSpExchangeFiles(&a, &b), dirNFErr);
+    EXPECT_EQ(FSpExchangeFiles(&a, &b), noErr);
     EXPECT_EQ(test::ReadFile(base), "stranger");
+    EXPECT_EQ(test::ReadFile(test::Home() / "moved" / "base"), "new");
+    EXPECT_EQ(test::ReadFile(test::Home() / "other"), "old");
 }

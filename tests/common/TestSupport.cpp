@@ -16,6 +16,29 @@ void EmptyPreferencesAndTemporaryFolders()
     }
 }
 
+std::string Record(fw::RecordKind kind, const std::map<std::string, fw::Value>& values)
+{
+    fw::RecordWriter w(kind);
+    size_t used = 0;
+    for (const std::string& key : fw::RecordWriter::Keys(kind)) {
+        auto it = values.find(key);
+        used += it != values.end();
+        fw::PropertyType type = fw::RecordWriter::ClassOf(kind).FindProperty(key)->Type;
+        fw::Value v = it != values.end() ? it->second
+            : type == fw::PropertyType::Int32 ? fw::Value(0)
+            : type == fw::PropertyType::Boolean ? fw::Value(false)
+            : type == fw::PropertyType::String ? fw::Value(std::string())
+                                               : fw::Value(fw::Color {});
+        std::visit([&](const auto& x) {
+            if constexpr (requires { w.Set(key, x); })
+                w.Set(key, x);
+        }, v);
+    }
+    if (used != values.size())
+        throw fw::RuntimeException("a value for a key that the kind does not have");
+    return w.Bytes();
+}
+
 std::string ReadFile(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);

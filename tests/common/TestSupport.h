@@ -1,9 +1,11 @@
 #pragma once
 
 #include <framework/Picture.h>
+#include <framework/RecordWriter.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace test {
@@ -18,6 +20,10 @@ void EmptyPreferencesAndTemporaryFolders();
 
 std::string ReadFile(const std::filesystem::path& p);
 void WriteFile(const std::filesystem::path& p, const std::string& bytes);
+
+// A property record of the kind with every key: the values given, and 0,
+// False, "" or black by type for the others.
+std::string Record(fw::RecordKind kind, const std::map<std::string, fw::Value>& values);
 
 // The colour of one pixel of a picture as 0xRRGGBB.
 uint32_t PixelAt(const fw::Ref<fw::Picture>& picture, int32_t x, int32_t y);

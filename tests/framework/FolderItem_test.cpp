@@ -4,6 +4,7 @@
 #include <carbon/FileIDs.h>
 #include <framework/Exceptions.h>
 #include <framework/FolderItem.h>
+#include <framework/TextOutputStream.h>
 
 #include <gtest/gtest.h>
 
@@ -316,14 +317,39 @@ TEST(FolderItem, TemporaryFolderPassesOverWhatItCannotTrust)
     }
     EXPECT_TRUE(fs::is_empty(victim));
 
-    // A world-writable TMPDIR without the sticky bit cannot keep our folder
-    // ours; nor can a cache that is not there. Then the item's own folder.
-    fs::path open = Scratch("open");
-    fs::permissions(open, fs::perms::all);
-    setenv("TMPDIR", open.c_str(), 1);
+    // A TMPDIR is taken only where no other user can rename our folder
+    // away: the user's or root's, and open to others only when root's and
+    // sticky. Else (no cache here) the item's own folder.
     setenv("XDG_CACHE_HOME", (test::Home() / "nocache").c_str(), 1);
-    EXPECT_EQ(item->TemporaryFolder()->NativePath(), (test::Home() / ".config" / ".TemporaryItems").string());
-    EXPECT_TRUE(fs::is_empty(open));
+    const bool root = geteuid() == 0 && !test::InOwnUserNamespace();
+    for (auto c : { std::pair<uid_t, mode_t> { geteuid(), 0755 }, { geteuid(), 0775 }, { geteuid(), 0777 }, { geteuid(), 01777 }, { 65534, 0755 } }) {
+        fs::path base = Scratch("base" + std::to_string(c.second) + "-" + std::to_string(c.first));
+        if (chmod(base.c_str(), c.second) != 0 || chown(base.c_str(), c.first, c.first) != 0)
+            continue;
+        setenv("TMPDIR", base.c_str(), 1);
+        bool taken = c.first == geteuid() && (c.second == 0755 || (c.second == 01777 && root));
+        EXPECT_EQ(item->TemporaryFolder()->Parent()->NativePath(), taken ? base.string() : (test::Home() / ".config").string())
+            << "owner " << c.first << ", mode " << std::oct << c.second;
+    }
+}
+
+TEST(FolderItem, AReservedFileIsItsWritersAloneUntilWrittenAndGoesWhenNeverWritten)
+{
+    fs::path path = Scratch("r") / "name";
+    for (bool written : { false, true }) {
+        auto item = Item(path), other = Item(path);
+        ASSERT_TRUE(item->Reserve());
+        EXPECT_FALSE(item->Exists()) << "not written yet";
+        EXPECT_FALSE(other->Reserve());
+        other->Delete();
+        EXPECT_EQ(other->LastErrorCode(), EBUSY) << "held by its writer";
+        if (written)
+            TextOutputStream::Create(item)->Close();
+        EXPECT_EQ(item->Exists(), written);
+        item = nullptr;
+        EXPECT_EQ(fs::exists(path), written) << "a file never written goes with its item";
+    }
+    EXPECT_THROW(Item(path.parent_path() / "sub" / "x")->Reserve(), IOException);
 }
 
 TEST(FolderItem, TemporaryFolderIsNilWhenTheItemsFolderCannotBeReached)
@@ -358,16 +384,22 @@ TEST(FolderItem, VolumeAndFolderNumbersNameTheFolderThatHoldsTheItem)
     EXPECT_NE(inA->MacDirID(), inB->MacDirID());
 
     std::string path;
-    ASSERT_TRUE(carbon::FolderPath(inA->MacVRefNum(), inA->MacDirID(), path));
+    ASSERT_TRUE(carbon::Folder(inA->MacVRefNum(), inA->MacDirID(), path));
     EXPECT_EQ(path, a.string());
-    EXPECT_FALSE(carbon::FolderPath(inA->MacVRefNum(), 999999, path));
-    EXPECT_FALSE(carbon::FolderPath(-30000, inA->MacDirID(), path));
+    EXPECT_FALSE(carbon::Folder(inA->MacVRefNum(), 999999, path));
+    EXPECT_FALSE(carbon::Folder(-30000, inA->MacDirID(), path));
 
-    // The number belongs to the folder: once it is gone, it resolves no more.
+    // The number belongs to the folder, not to its path: it names the
+    // folder where it went, never the one that took its place.
     int32_t id = inA->MacDirID();
     fs::rename(a, test::Home() / "a2");
     fs::create_directory(a);
-    EXPECT_FALSE(carbon::FolderPath(inA->MacVRefNum(), id, path));
+    auto folder = carbon::Folder(inA->MacVRefNum(), id, path);
+    ASSERT_TRUE(folder);
+    struct stat held, moved;
+    ASSERT_EQ(fstat(folder->Fd(), &held), 0);
+    ASSERT_EQ(stat((test::Home() / "a2").c_str(), &moved), 0);
+    EXPECT_EQ(held.st_ino, moved.st_ino);
 
     auto lost = Item(test::Home() / "gone" / "x");
     EXPECT_EQ(lost->MacDirID(), 0);

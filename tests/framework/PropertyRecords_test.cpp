@@ -1,7 +1,6 @@
 #include <framework/Label.h>
 #include <framework/RecordWriter.h>
 #include <framework/SetProperties.h>
-#include <framework/Window.h>
 
 #include <gtest/gtest.h>
 
@@ -16,61 +15,7 @@ namespace {
 std::string Be(uint32_t v) { return { char(v >> 24), char(v >> 16), char(v >> 8), char(v) }; }
 std::string Str(const std::string& s) { return Be(uint32_t(s.size())) + s; }
 
-std::string MainWindowRecord()
-{
-    return RecordWriter(RecordKind::Window)
-        .Set("Placement", 2)
-        .Set("Width", 480)
-        .Set("Height", 300)
-        .Set("MinWidth", 480)
-        .Set("MinHeight", 300)
-        .Set("MaxWidth", 480)
-        .Set("MaxHeight", 300)
-        .Set("Frame", 0)
-        .Set("Composite", false)
-        .Set("HasBackColor", false)
-        .Set("BackColor", RGB(255, 255, 255))
-        .Set("Title", "ほろみね")
-        .Set("Visible", true)
-        .Set("FullScreen", false)
-        .Set("MenuBarVisible", true)
-        .Set("CloseButton", true)
-        .Set("Resizeable", false)
-        .Set("LiveResize", true)
-        .Set("MaximizeButton", false)
-        .Set("MinimizeButton", true)
-        .Set("MacProcID", 0)
-        .Bytes();
-}
-
 } // namespace
-
-TEST(PropertyRecords, TheMainWindowAndGameFieldRecordsByteForByte)
-{
-    std::string window = MainWindowRecord();
-    ASSERT_EQ(window.size(), 279u);
-    EXPECT_EQ(window.substr(0, 48),
-        "Placement " + Be(2) + "Width " + Be(480) + "Height " + Be(300) + "MinWidth " + Be(480));
-    std::vector<RecordEntry> entries = ReadProperties(Window::Record(), window);
-    ASSERT_EQ(entries.size(), 21u);
-    EXPECT_EQ((std::vector<size_t> { entries[0].Offset, entries[1].Offset, entries[2].Offset, entries[3].Offset }),
-        (std::vector<size_t> { 0, 14, 24, 35 }));
-    for (size_t i = 0; i < entries.size(); ++i)
-        EXPECT_EQ(entries[i].Name, RecordWriter::Keys(RecordKind::Window)[i]);
-    EXPECT_EQ(std::get<std::string>(entries[11].Contents), "ほろみね");
-
-    RecordWriter field(RecordKind::Canvas);
-    field.Set("Name", "TheGameField").Set("Index", INT32_MIN).Set("Left", 0).Set("Top", 0).Set("Width", 480);
-    field.Set("Height", 300).Set("InitialParent", "").Set("HelpTag", "").Set("TabIndex", 0).Set("TabPanelIndex", 0);
-    for (const char* key : { "EraseBackground", "Enabled", "AutoDeactivate", "Visible" })
-        field.Set(key, true);
-    for (const char* key : { "DoubleBuffer", "AcceptTabs", "AcceptFocus", "UseFocusRing", "TabStop", "LockBottom",
-             "LockRight", "LockTop", "LockLeft" })
-        field.Set(key, false);
-    std::string bytes = field.Bytes();
-    ASSERT_EQ(bytes.size(), 285u);
-    EXPECT_EQ(bytes.substr(254), "Index " + Be(0x80000000) + "Name " + Be(12) + "TheGameField");
-}
 
 TEST(PropertyRecords, ValuesSplitByDeclaredTypeCountInBytesAndCarryCR)
 {

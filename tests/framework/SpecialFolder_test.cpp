@@ -1,5 +1,6 @@
 #include "common/TestSupport.h"
 
+#include <framework/Exceptions.h>
 #include <framework/SpecialFolder.h>
 
 #include <gtest/gtest.h>
@@ -29,4 +30,11 @@ TEST(SpecialFolder, PreferencesIsTheConfigHome)
         << "a relative value is ignored";
     unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(SpecialFolder::Preferences()->NativePath(), (test::Home() / ".config").string());
+}
+
+TEST(SpecialFolder, APreferencesFolderThatCannotBeMadeRaises)
+{
+    test::WriteFile(test::Home() / "file", "");
+    setenv("XDG_CONFIG_HOME", (test::Home() / "file" / "conf").c_str(), 1);
+    EXPECT_THROW(SpecialFolder::Preferences(), IOException);
 }

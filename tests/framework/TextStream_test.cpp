@@ -33,10 +33,33 @@ TEST(TextStream, BytesGoOutAndComeBackExactly)
     EXPECT_EQ(in->ReadAll(), "");
     in->Close();
 
-    // Create empties what was there.
+    // Create replaces what was there.
     TextOutputStream::Create(f)->Close();
     EXPECT_EQ(test::ReadFile(test::Home() / "data"), "");
     EXPECT_THROW(out->Write("late"), IOException);
+}
+
+TEST(TextStream, AnEarlierFileStaysWholeUntilCloseAndKeepsItsModeAndType)
+{
+    fs::path folder = test::Home() / "f", data = folder / "data";
+    fs::create_directory(folder);
+    test::WriteFile(data, "old");
+    fs::permissions(data, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    auto f = Item(data);
+    f->MacType("PREF");
+    TextOutputStream::Create(f)->Write("never closed");
+    EXPECT_EQ(test::ReadFile(data), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator {}), 1) << "nothing left beside";
+    auto out = TextOutputStream::Create(f);
+    out->Write("new");
+    out->Close();
+    EXPECT_EQ(test::ReadFile(data), "new");
+    EXPECT_EQ(fs::status(data).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Item(data)->MacType(), "PREF");
+    // A link at the name is neither written through nor replaced.
+    fs::create_symlink(data, folder / "link");
+    EXPECT_THROW(TextOutputStream::Create(Item(folder / "link")), IOException);
+    EXPECT_TRUE(fs::is_symlink(folder / "link"));
 }
 
 TEST(TextStream, FailuresRaiseIOExceptionWithTheItemsErrorCode)

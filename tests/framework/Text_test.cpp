@@ -1,6 +1,11 @@
+#include "common/Mounts.h"
+
+#include <framework/Exceptions.h>
 #include <framework/Text.h>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace fw;
 
@@ -117,4 +122,14 @@ TEST(Text, ConvertEncodingToMacJapanese)
     for (int i = 0; i < 200; ++i)
         longKana += "設";
     EXPECT_EQ(ConvertEncoding(longKana, Encodings::MacJapanese).size(), 400u);
+}
+
+TEST(Text, ConvertEncodingRaisesWhenTheSystemHasNoConverter)
+{
+    const char* gconv = "/usr/lib/x86_64-linux-gnu/gconv";
+    std::string why;
+    auto hidden = std::filesystem::is_directory(gconv) ? test::Mount::Make("tmpfs", gconv, "size=4k", why) : nullptr;
+    if (!hidden)
+        GTEST_SKIP() << "needs an empty mount over " << gconv << ": " << why;
+    EXPECT_THROW(ConvertEncoding(kName, Encodings::MacJapanese), RuntimeException);
 }

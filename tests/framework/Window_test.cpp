@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -33,20 +34,17 @@ struct Shape {
     bool hasBackColor;
     std::string title;
     bool closeButton, minimizeButton;
+    Color backColor;
 };
 
 std::string WindowRecord(const Shape& s)
 {
-    RecordWriter r(RecordKind::Window);
-    r.Set("Placement", s.placement).Set("Frame", s.frame).Set("HasBackColor", s.hasBackColor).Set("Title", s.title);
-    r.Set("Width", s.width).Set("MinWidth", s.width).Set("MaxWidth", s.width).Set("Height", s.height);
-    r.Set("MinHeight", s.height).Set("MaxHeight", s.height).Set("CloseButton", s.closeButton);
-    r.Set("MinimizeButton", s.minimizeButton).Set("BackColor", RGB(0x30, 0x60, 0xC0)).Set("MacProcID", 0);
-    for (const char* key : { "Visible", "MenuBarVisible", "LiveResize" })
-        r.Set(key, true);
-    for (const char* key : { "Composite", "FullScreen", "Resizeable", "MaximizeButton" })
-        r.Set(key, false);
-    return r.Bytes();
+    return test::Record(RecordKind::Window,
+        { { "Placement", s.placement }, { "Width", s.width }, { "MinWidth", s.width }, { "MaxWidth", s.width },
+            { "Height", s.height }, { "MinHeight", s.height }, { "MaxHeight", s.height }, { "Frame", s.frame },
+            { "HasBackColor", s.hasBackColor }, { "BackColor", s.backColor }, { "Title", s.title },
+            { "Visible", true }, { "MenuBarVisible", true }, { "CloseButton", s.closeButton },
+            { "LiveResize", true }, { "MinimizeButton", s.minimizeButton } });
 }
 
 class Recorded : public Window {
@@ -77,24 +75,16 @@ private:
     Ref<fw::MenuBar> bar_;
 };
 
-const Shape kMain { 2, 480, 300, 0, false, "ほろみね", true, true };
-const Shape kAbout { 1, 200, 80, 2, true, "ほろみねについて", false, false };
+const Shape kMain { 2, 480, 300, 0, false, "ほろみね", true, true, RGB(255, 255, 255) };
+const Shape kAbout { 1, 200, 80, 2, true, "ほろみねについて", false, false, RGB(0x30, 0x60, 0xC0) };
+
+std::string Be(uint32_t v) { return { char(v >> 24), char(v >> 16), char(v >> 8), char(v) }; }
 
 Ref<Recorded> Open(const Shape& shape, Ref<fw::MenuBar> bar = nullptr)
 {
     auto w = New<Recorded>(shape, std::move(bar));
     w->Constructor();
     return w;
-}
-
-Ref<fw::MenuBar> OneMenuBar()
-{
-    auto bar = New<fw::MenuBar>();
-    auto file = New<MenuItem>();
-    file->Name("FileMenu");
-    file->Text("File");
-    bar->Append(file);
-    return bar;
 }
 
 class Quitter : public Application {
@@ -121,9 +111,33 @@ QPoint CentreOf(const std::string& title) { return test::TopLevel(title)->frameG
 
 } // namespace
 
+TEST(Window, TheMainWindowAndGameFieldRecordsByteForByte)
+{
+    std::string window = WindowRecord(kMain);
+    ASSERT_EQ(window.size(), 279u);
+    EXPECT_EQ(window.substr(0, 48),
+        "Placement " + Be(2) + "Width " + Be(480) + "Height " + Be(300) + "MinWidth " + Be(480));
+    std::vector<RecordEntry> entries = ReadProperties(Window::Record(), window);
+    ASSERT_EQ(entries.size(), 21u);
+    EXPECT_EQ((std::vector<size_t> { entries[0].Offset, entries[1].Offset, entries[2].Offset, entries[3].Offset }),
+        (std::vector<size_t> { 0, 14, 24, 35 }));
+    for (size_t i = 0; i < entries.size(); ++i)
+        EXPECT_EQ(entries[i].Name, RecordWriter::Keys(RecordKind::Window)[i]);
+    EXPECT_EQ(std::get<std::string>(entries[11].Contents), "ほろみね");
+
+    std::string bytes = test::Record(RecordKind::Canvas,
+        { { "Name", "TheGameField" }, { "Index", INT_MIN }, { "Width", 480 }, { "Height", 300 },
+            { "EraseBackground", true }, { "Enabled", true }, { "AutoDeactivate", true }, { "Visible", true } });
+    ASSERT_EQ(bytes.size(), 285u);
+    EXPECT_EQ(bytes.substr(254), "Index " + Be(0x80000000) + "Name " + Be(12) + "TheGameField");
+}
+
 TEST(Window, RecordsGiveTheToolkitWindowItsSizeKindButtonsPlaceAndColour)
 {
-    Ref<Recorded> main = Open(kMain, OneMenuBar());
+    auto bar = New<fw::MenuBar>();
+    bar->Append(New<MenuItem>());
+    bar->Child("")->Text("File");
+    Ref<Recorded> main = Open(kMain, bar);
     Ref<Recorded> about = Open(kAbout);
     ProcessPendingEvents();
     struct Expect {

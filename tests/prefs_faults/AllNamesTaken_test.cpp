@@ -9,12 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 using namespace fw;
 namespace fs = std::filesystem;
@@ -29,21 +31,28 @@ double Seconds(std::chrono::steady_clock::time_point since)
 }
 
 // Takes every shadow name of the base: hard links to a few empty files,
-// which cost a name each and no file.
-void TakeAllNames(const fs::path& folder)
+// which cost a name each and no file. The files are held as a live save
+// holds its shadow, so no save takes them for leftovers.
+void TakeAllNames(const fs::path& folder, std::vector<int>& held)
 {
     int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_GE(dir, 0);
     int source = 0;
     auto sourceName = [&] { return ".source" + std::to_string(source); };
-    ASSERT_EQ(mknodat(dir, sourceName().c_str(), S_IFREG | 0600, 0), 0);
+    auto makeSource = [&] {
+        int fd = openat(dir, sourceName().c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(flock(fd, LOCK_EX), 0);
+        held.push_back(fd);
+    };
+    makeSource();
     char name[64];
     for (int n = 1; n <= ShadowFiler::kLastCounter; ++n) {
         std::snprintf(name, sizeof name, "%s%06d", kName.c_str(), n);
         if (linkat(dir, sourceName().c_str(), dir, name, 0) != 0) {
             ASSERT_EQ(errno, EMLINK) << name;
             ++source;
-            ASSERT_EQ(mknodat(dir, sourceName().c_str(), S_IFREG | 0600, 0), 0);
+            makeSource();
             ASSERT_EQ(linkat(dir, sourceName().c_str(), dir, name, 0), 0) << name;
         }
     }
@@ -71,7 +80,8 @@ TEST(AllNamesTaken, TheBaseIsWrittenDirectlyWithStatusMinus3)
     fs::path temporary = base->TemporaryFolder()->NativePath();
 
     auto start = std::chrono::steady_clock::now();
-    TakeAllNames(temporary);
+    std::vector<int> held;
+    TakeAllNames(temporary, held);
     double making = Seconds(start);
 
     start = std::chrono::steady_clock::now();

@@ -3,6 +3,8 @@
 // Starts prefs_child (or any program) with its output on pipes, and waits
 // for it with a time limit, so that a test never hangs on a child.
 
+#include "common/Mounts.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -153,6 +156,31 @@ private:
     bool reaped_ = false;
     Outcome outcome_;
 };
+
+// The ErrorNumber of the IOException that ended a child (exit status 3).
+inline int IOErrorNumber(const Outcome& o)
+{
+    int n = 0;
+    return std::sscanf(o.err.c_str(), "IOException %d", &n) == 1 ? n : 0;
+}
+
+// The user the tests run children as when they need a second one.
+constexpr uid_t kOtherUser = 65534;
+
+// The prefix that runs a program as kOtherUser; empty, with why, where that
+// cannot be had (root ignores permission bits, so the tests run as root and
+// switch; not inside a user namespace of our own).
+inline std::vector<std::string> AsOtherUser(std::string& why)
+{
+    if (geteuid() != 0 || test::InOwnUserNamespace())
+        why = "needs root to run a child as another user";
+    else if (access("/usr/bin/setpriv", X_OK) != 0)
+        why = "needs setpriv (util-linux)";
+    else
+        return { "/usr/bin/setpriv", "--reuid=" + std::to_string(kOtherUser), "--regid=" + std::to_string(kOtherUser),
+            "--clear-groups" };
+    return {};
+}
 
 // Runs prefs_child with the arguments to its end.
 inline Outcome RunChild(const std::vector<std::string>& args, int timeoutMs = 20000, const std::vector<std::string>& prefix = {})

@@ -27,11 +27,10 @@ void ExpectStamped(const fs::path& p)
     EXPECT_EQ(f->MacCreator(), "HRMN");
 }
 
-int ErrorNumber(const faults::Outcome& o)
-{
-    int n = 0;
-    return std::sscanf(o.err.c_str(), "IOException %d", &n) == 1 ? n : 0;
-}
+// Where the settings file's temporary folder is: its own, or none, with a
+// file in its place or no inode left to make it; the new file is then
+// written beside the settings file.
+enum class Temporary { Folder, FileInItsPlace, NoInodeLeft };
 
 } // namespace
 
@@ -45,7 +44,7 @@ TEST(FailingWrite, AFileSizeLimitHitPartWayRaisesAndKeepsTheOldFile)
         faults::Outcome o = faults::RunChild({ "--fsize", limit, "save-bytes", "100000", "Z" });
         ++faults;
         EXPECT_EQ(o.exitCode, 3) << "limit " << limit << ": " << o.err;
-        EXPECT_EQ(ErrorNumber(o), EFBIG) << o.err;
+        EXPECT_EQ(faults::IOErrorNumber(o), EFBIG) << o.err;
         EXPECT_EQ(test::ReadFile(Settings()), before) << "limit " << limit;
         ExpectStamped(Settings());
     }
@@ -63,11 +62,11 @@ TEST(FailingWrite, AFileSizeLimitHitPartWayRaisesAndKeepsTheOldFile)
     RecordProperty("faults", faults);
 }
 
-TEST(FailingWrite, AFullFileSystemRaisesAndKeepsTheOldFile)
+void FullFileSystemRaisesAndKeepsTheOldFile(Temporary temporary)
 {
     std::string why;
-    fs::path small = test::Home() / "small";
-    auto mount = test::Mount::Make("tmpfs", small, "size=256k", why);
+    fs::path small = test::Home() / "small", config = small / "config";
+    auto mount = test::Mount::Make("tmpfs", small, temporary == Temporary::NoInodeLeft ? "size=256k,nr_inodes=8" : "size=256k", why);
     if (!mount)
         GTEST_SKIP() << "needs a small tmpfs mount: " << why;
     // Settings on the small file system; its temporary folder is its own,
@@ -76,6 +75,17 @@ TEST(FailingWrite, AFullFileSystemRaisesAndKeepsTheOldFile)
     ASSERT_EQ(faults::RunChild({ "save", "C3old" }).exitCode, 0);
     const std::string before = test::ReadFile(Settings());
     ASSERT_TRUE(fs::is_directory(small / "config" / ".TemporaryItems"));
+    if (temporary != Temporary::Folder)
+        fs::remove(config / ".TemporaryItems");
+    if (temporary == Temporary::FileInItsPlace)
+        test::WriteFile(config / ".TemporaryItems", "");
+    for (int n = 0; temporary == Temporary::NoInodeLeft; ++n) {
+        std::FILE* f = std::fopen((small / std::to_string(n)).c_str(), "w");
+        if (!f)
+            break;
+        std::fclose(f);
+    }
+    const auto entries = std::distance(fs::directory_iterator(config), fs::directory_iterator {});
 
     int faults = 0, saved = 0;
     // Leave less and less room, so that the write fails at every stage:
@@ -84,7 +94,8 @@ TEST(FailingWrite, AFullFileSystemRaisesAndKeepsTheOldFile)
         uintmax_t room = static_cast<uintmax_t>(kb) * 1024;
         fs::remove(small / "filler");
         uintmax_t fill = fs::space(small).available > room ? fs::space(small).available - room : 0;
-        test::WriteFile(small / "filler", std::string(static_cast<size_t>(fill), 'f'));
+        if (temporary != Temporary::NoInodeLeft)
+            test::WriteFile(small / "filler", std::string(static_cast<size_t>(fill), 'f'));
         std::string expected = test::ReadFile(Settings());
         std::string letter(1, static_cast<char>('a' + kb / 8));
         faults::Outcome o = faults::RunChild({ "save-bytes", "40000", letter });
@@ -95,15 +106,23 @@ TEST(FailingWrite, AFullFileSystemRaisesAndKeepsTheOldFile)
         } else {
             ++faults;
             EXPECT_EQ(o.exitCode, 3) << o.err;
-            EXPECT_EQ(ErrorNumber(o), ENOSPC) << o.err;
+            EXPECT_EQ(faults::IOErrorNumber(o), ENOSPC) << o.err;
             EXPECT_EQ(now, expected) << "room " << kb << " KiB";
         }
         ExpectStamped(Settings());
+        EXPECT_EQ(std::distance(fs::directory_iterator(config), fs::directory_iterator {}), entries) << "left beside";
     }
     EXPECT_GT(faults, 0);
-    EXPECT_GT(saved, 0);
+    EXPECT_EQ(saved > 0, temporary != Temporary::NoInodeLeft);
     fs::remove(small / "filler");
-    EXPECT_NE(test::ReadFile(Settings()), before);
+    EXPECT_EQ(test::ReadFile(Settings()) != before, saved > 0);
     std::printf("full file system: %d faults injected, %d saves went through, 0 files lost\n", faults, saved);
-    RecordProperty("faults", faults);
+    testing::Test::RecordProperty("faults", faults);
+}
+
+TEST(FailingWrite, AFullFileSystemRaisesAndKeepsTheOldFile) { FullFileSystemRaisesAndKeepsTheOldFile(Temporary::Folder); }
+TEST(FailingWrite, AFullFileSystemWithoutATemporaryFolderRaisesAndKeepsTheOldFile)
+{
+    FullFileSystemRaisesAndKeepsTheOldFile(Temporary::FileInItsPlace);
+    FullFileSystemRaisesAndKeepsTheOldFile(Temporary::NoInodeLeft);
 }

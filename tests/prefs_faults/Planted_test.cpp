@@ -125,3 +125,32 @@ TEST_F(PlantedNames, NamesTakenInsideThePrivateFolderAreSkippedNotFollowed)
     victims.ExpectUntouched();
     EXPECT_FALSE(fs::exists(Own() / (kName + "000005"))) << "the shadow was used and removed";
 }
+
+TEST_F(PlantedNames, ATemporaryFolderAnotherUserCanRenameInNeverSteersASave)
+{
+    std::string why;
+    auto argv = faults::AsOtherUser(why);
+    if (argv.empty())
+        GTEST_SKIP() << why;
+    // Their TMPDIR, not open to all: once it was taken for a private one.
+    fs::path theirs = test::Home() / "theirs";
+    for (const fs::path& p : { theirs, theirs / "tmp", theirs / "trap" })
+        ASSERT_TRUE(fs::create_directory(p) && chown(p.c_str(), faults::kOtherUser, faults::kOtherUser) == 0);
+    setenv("TMPDIR", (theirs / "tmp").c_str(), 1);
+    argv.insert(argv.end(), { PREFS_CHILD, "race", (theirs / "tmp" / "TemporaryItems-0").string(), (theirs / "trap").string() });
+    faults::Child racer(argv);
+    ASSERT_TRUE(racer.WaitForLine("ready", 20000)) << racer.Wait(1000).err;
+    const int kSaves = 40;
+    for (int i = 1; i <= kSaves; ++i)
+        SaveAndCheck("C" + std::to_string(i));
+    racer.Kill(SIGTERM);
+    faults::Outcome end = racer.Wait(20000);
+    long swaps = std::atol(end.out.substr(end.out.find('\n') + 1).c_str());
+    EXPECT_GT(swaps, 0) << end.err;
+    struct stat st;
+    for (const auto& e : fs::recursive_directory_iterator(theirs))
+        EXPECT_TRUE(lstat(e.path().c_str(), &st) == 0 && st.st_uid != 0) << "a save left " << e.path() << " there";
+    EXPECT_TRUE(stat((test::Home() / ".config" / kName).c_str(), &st) == 0 && st.st_uid == 0) << "their file took its place";
+    std::printf("race: %ld swaps by another user against %d saves\n", swaps, kSaves);
+    RecordProperty("swaps", std::to_string(swaps));
+}

@@ -7,6 +7,10 @@
 //     loop SEED           Restore, then save LoopValue(SEED, 1), (SEED, 2), ...
 //                         until killed; prints "ready" after the first save
 //     restore             Restore and print the settings
+//     race FOLDER TRAP    (run as another user) swap FOLDER for a link to
+//                         TRAP and back, and replace any file that appears
+//                         in TRAP by one of our own, until SIGTERM; prints
+//                         "ready", then the number of swaps
 //   --no-exchange   the exchange of two files is refused, as some sandboxes do
 //   --fsize N       no file may grow past N bytes; writes past it fail
 //   --fsize-kills   ...and the process dies of it, as by default
@@ -33,6 +37,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -68,9 +73,38 @@ bool RefuseExchange()
            && syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &program) == 0;
 }
 
+volatile std::sig_atomic_t g_stop = 0;
+
+// What a user who may rename entries of FOLDER's parent would do to steer
+// a save made in FOLDER into TRAP, and plant a file of their own there.
+int Race(const std::string& folder, const std::string& trap)
+{
+    std::signal(SIGTERM, [](int) { g_stop = 1; });
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    long swaps = 0;
+    for (; !g_stop; ++swaps) {
+        bool took = std::rename(folder.c_str(), (folder + ".moved").c_str()) == 0;
+        symlink(trap.c_str(), folder.c_str());
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(trap, ec)) {
+            if (std::FILE* f = std::fopen((trap + ".planted").c_str(), "w")) {
+                std::fputs("00planted", f);
+                std::fclose(f);
+                std::rename((trap + ".planted").c_str(), e.path().c_str());
+            }
+        }
+        unlink(folder.c_str());
+        if (took)
+            std::rename((folder + ".moved").c_str(), folder.c_str());
+    }
+    std::printf("%ld\n", swaps);
+    return 0;
+}
+
 int Usage()
 {
-    std::fprintf(stderr, "usage: prefs_child [--no-exchange] [--fsize N] [--fsize-kills] save DATA | save-bytes N C | loop SEED | restore\n");
+    std::fprintf(stderr, "usage: prefs_child [--no-exchange] [--fsize N] [--fsize-kills] save DATA | save-bytes N C | loop SEED | restore | race FOLDER TRAP\n");
     return 2;
 }
 
@@ -99,6 +133,8 @@ int main(int argc, char** argv)
     if (a >= argc)
         return Usage();
     std::string command = argv[a];
+    if (command == "race" && a + 2 < argc)
+        return Race(argv[a + 1], argv[a + 2]);
     if (fsize >= 0) {
         if (!fsizeKills)
             std::signal(SIGXFSZ, SIG_IGN);

@@ -93,15 +93,20 @@ TEST_F(ShadowFilerTest, TheStemIsCutByWholeCharactersToAtMost25Bytes)
     }
 }
 
-TEST_F(ShadowFilerTest, TakenNamesArePassedOverWhateverTheyAre)
+TEST_F(ShadowFilerTest, ALiveSavesShadowIsPassedOverAndLeftoversAreCleared)
 {
-    ASSERT_EQ(Item(Prefs() / kName)->TemporaryFolder()->NativePath(), Temporary().string());
-    test::WriteFile(Temporary() / (kName + "000001"), "stale");
-    fs::create_symlink(test::Home() / "nothing", Temporary() / (kName + "000002"));
-    fs::create_directory(Temporary() / (kName + "000003"));
+    auto live = New<ShadowFiler>(Item(Prefs() / kName));
+    ASSERT_EQ(live->RefShadowFile()->Name(), kName + "000001");
+    Write(live->RefShadowFile(), "00live");
+    test::WriteFile(Temporary() / (kName + "000002"), "left by a save cut short");
+    fs::create_symlink(test::Home() / "nothing", Temporary() / (kName + "000003"));
+    fs::create_directories(Temporary() / (kName + "000004") / "full");
     auto filer = New<ShadowFiler>(Item(Prefs() / kName));
-    EXPECT_EQ(filer->RefShadowFile()->Name(), kName + "000004");
     EXPECT_EQ(filer->RefStatus(), 1);
+    EXPECT_EQ(filer->RefShadowFile()->Name(), kName + "000002");
+    EXPECT_EQ(test::ReadFile(Temporary() / (kName + "000001")), "00live");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Temporary() / (kName + "000003"))));
+    EXPECT_TRUE(fs::is_directory(Temporary() / (kName + "000004")));
 }
 
 TEST_F(ShadowFilerTest, AFolderHasNoShadowAndNothingToDo)

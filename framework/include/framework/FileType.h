@@ -38,6 +38,7 @@ public:
     static std::vector<const FileType*> RegisteredTypes();
 
 private:
+    void Set(std::string& field, const std::string& value);
     void Withdraw();
 
     std::string name_;

@@ -3,15 +3,31 @@
 #include <framework/Object.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
+
+namespace carbon {
+class FolderHandle;
+}
 
 namespace fw {
 
 class Picture;
 class Sound;
 
+namespace detail {
+class HeldFile;
+}
+
 // A file or folder by its path, whether or not it exists. Operations that
 // can fail leave the error number (errno) in LastErrorCode, 0 after success.
+//
+// An item reaches its entry through the folder that holds it, opened once
+// on first need and kept: later operations meet that same folder, however
+// the path changes meanwhile. The items of a folder (Child, TemporaryFolder)
+// share the folder's own handle, opened from its holder without following
+// a link, and never follow a link at their own name when they write.
 class FolderItem : public Object {
 public:
     explicit FolderItem(std::string path);
@@ -28,13 +44,27 @@ public:
     Ref<FolderItem> Child(const std::string& name) const;
     // The folder that holds the item; nil for the root.
     Ref<FolderItem> Parent() const;
-    // Something of this name is on disk (a dangling symlink counts).
+    // Something of this name is on disk (a dangling symlink counts; see
+    // Reserve for a file not yet written).
     bool Exists() const;
     bool Directory() const;
 
     // Removes the item (a folder only when empty) and the type and creator
-    // kept beside it. A failure shows only in LastErrorCode.
+    // kept beside it. A plain file that a save is writing (see Reserve) is
+    // left alone, EBUSY. A failure shows only in LastErrorCode.
     void Delete();
+    // Reserves the item's name for a file this process is about to write:
+    // makes a new, empty file there, never reusing or following anything at
+    // the name, and holds it while this item (or a stream writing it) lives,
+    // so that Delete, in this process or another, leaves it alone. A stream
+    // created on the item writes that very file. Until such a stream has
+    // been closed the file counts as not there (Exists answers False), and
+    // the item removes it when it goes. False, with EEXIST, when the name is
+    // taken; raises IOException when the file cannot be made.
+    bool Reserve();
+    // The names of the items in this folder. Raises IOException when the
+    // folder cannot be read.
+    std::vector<std::string> ChildNames() const;
     // Moves the item into the destination when that is a folder, else to the
     // destination's path, where it replaces a file of that name in one
     // atomic step: a reader finds the old file or the new one, never none.
@@ -42,11 +72,13 @@ public:
     // IOException when the item cannot be moved; nothing is lost then.
     void MoveFileTo(const Ref<FolderItem>& destination);
 
-    // The four-byte Mac type and creator; "" when the item has none. Kept in
-    // the extended attribute user.com.apple.FinderInfo, or where the file
-    // system refuses user attributes, in an AppleDouble file "._<name>"
-    // beside the item. The setters take the first four bytes, padded with
-    // blanks, and raise IOException when they cannot be stored.
+    // The four-byte Mac type and creator; "" when the item has none (a
+    // missing item, a link, anything but a file or folder). Kept in the
+    // extended attribute user.com.apple.FinderInfo, or where the file system
+    // refuses user attributes, in an AppleDouble file "._<name>" beside the
+    // item. Raise IOException when they cannot be read; the setters take the
+    // first four bytes, padded with blanks, and raise IOException when they
+    // cannot be stored.
     std::string MacType() const;
     void MacType(const std::string& type);
     std::string MacCreator() const;
@@ -62,7 +94,10 @@ public:
     // item (so that a rename between the two is one atomic step), private to
     // the user: mode 0700, owned by the user, not a symlink. Looked for, and
     // made when missing, under $TMPDIR (else /tmp), then $XDG_CACHE_HOME
-    // (else ~/.cache), then the item's own folder; nil when none will do.
+    // (else ~/.cache), then the item's own folder; only in a folder where no
+    // other user can rename entries (the user's or root's, and writable by
+    // others only when it is root's and sticky, as /tmp). Nil when none will
+    // do, with the last failure in LastErrorCode.
     Ref<FolderItem> TemporaryFolder() const;
 
     // The error code of the item's last failed operation; 0 after success.
@@ -80,14 +115,29 @@ protected:
 private:
     friend class TextInputStream;
     friend class TextOutputStream;
+    using Handle = std::shared_ptr<const carbon::FolderHandle>;
 
     std::string FinderInfoField(int offset) const;
     void SetFinderInfoField(int offset, const std::string& value);
-    // The folder that holds the item (the item itself for the root).
+    // The path of the folder that holds the item (the item itself for the
+    // root).
     std::string HoldingFolder() const;
+    // The open folder that holds the item, and the item itself as an open
+    // folder; nullptr, with errno set, when it cannot be opened.
+    Handle Holder() const;
+    Handle Self() const;
+    // The file Reserve made, while the item's name still leads to it.
+    detail::HeldFile* Held() const;
+    [[noreturn]] void Fail(const std::string& what, int err) const;
 
     std::string path_;
     mutable int32_t lastError_ = 0;
+    mutable Handle holder_;
+    mutable Handle self_;
+    // Made by Child or TemporaryFolder: its own folder is opened from its
+    // holder, never through a link.
+    bool derived_ = false;
+    std::shared_ptr<detail::HeldFile> held_;
 };
 
 } // namespace fw

@@ -31,6 +31,10 @@ void InitPluginEntrypoints();
 int32_t RuntimeRun();
 // Ends the loop started by RuntimeRun.
 void RuntimeQuit(int32_t code = 0);
+// Lets go of every window the framework keeps: the open windows, which are
+// also the single instances that GetImplicitWindow finds. At exit, after the
+// event loop.
+void RuntimeReleaseWindows();
 // Tears the toolkit down; answers the process exit status: the loop's exit
 // code, or 1 when start-up failed.
 int32_t RuntimeExit();

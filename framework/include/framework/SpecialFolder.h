@@ -8,7 +8,8 @@ namespace fw {
 class SpecialFolder {
 public:
     // The user's Preferences folder: $XDG_CONFIG_HOME, else ~/.config; made
-    // (private to the user) when missing. Nil when the user has no home.
+    // (private to the user) when missing. Raises IOException when it cannot
+    // be made; nil when the user has no home.
     static Ref<FolderItem> Preferences();
 };
 

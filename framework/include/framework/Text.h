@@ -35,7 +35,8 @@ inline constexpr Encoding UTF8 = Encoding::UTF8;
 inline constexpr Encoding MacJapanese = Encoding::MacJapanese;
 }
 // Converts UTF-8 text to the given encoding; characters that the target
-// cannot hold become "?".
+// cannot hold become "?". Raises RuntimeException when the system has no
+// converter for it.
 std::string ConvertEncoding(const std::string& s, Encoding to);
 
 } // namespace fw

@@ -3,6 +3,7 @@
 #include <framework/FolderItem.h>
 #include <framework/Object.h>
 
+#include <memory>
 #include <string>
 
 namespace fw {
@@ -14,13 +15,18 @@ class TextOutputStream : public Object {
     };
 
 public:
-    // A new, empty file of the item's name, replacing any earlier one (which
-    // is emptied in place). Raises IOException, whose ErrorNumber is the
-    // item's LastErrorCode, when it cannot be made, and for anything there
-    // that is not a plain file (a folder, a FIFO, a device);
+    // A new, empty file of the item's name, replacing any earlier one. The
+    // bytes go to a new file beside it, which Close renames over it: an
+    // earlier file stays whole until then, and for good when the writing
+    // fails, and the new one takes over its mode and its type and creator.
+    // A file that the item reserved (FolderItem::Reserve) is written itself.
+    // Raises IOException, whose ErrorNumber is the item's LastErrorCode,
+    // when it cannot be made, and for anything there that is not a plain
+    // file the user may write (a folder, a link, a FIFO, a device);
     // NilObjectException for nil.
     static Ref<TextOutputStream> Create(const Ref<FolderItem>& file);
-    TextOutputStream(Key, Ref<FolderItem> file, int fd, bool created);
+    TextOutputStream(Key, Ref<FolderItem> file, int fd);
+    // A stream never closed leaves no file of its own behind.
     ~TextOutputStream() override;
 
     static const ClassRecord& Record();
@@ -28,16 +34,25 @@ public:
 
     // Raises IOException when the bytes cannot all be written.
     void Write(const std::string& data);
-    // Writes the file through to stable storage and closes it; raises
-    // IOException when that fails, since the file may then not be whole.
+    // Writes the file through to stable storage, puts it in place and
+    // closes it; raises IOException when that fails, since the file may
+    // then not be whole (an earlier file is then kept).
     void Close();
 
 private:
     [[noreturn]] void Fail(const char* what, int err);
+    // Opens a new file beside the item's: 0 or errno.
+    int OpenBeside();
+    void Discard();
 
     Ref<FolderItem> file_;
     int fd_ = -1;
-    bool created_ = false;
+    // The folder that receives the file, and the name it is written under
+    // until Close ("" for a reserved file, written in place).
+    std::shared_ptr<const carbon::FolderHandle> folder_;
+    std::string temp_;
+    // The file that the item reserved, when it is the one written.
+    std::shared_ptr<detail::HeldFile> reserved_;
 };
 
 } // namespace fw

@@ -30,6 +30,7 @@ void Graphics::Impl::SettingsChanged() { setUpRun_ = 0; }
 void Graphics::Impl::FontChanged()
 {
     setUpRun_ = 0;
+    effective_.reset();
     metrics_.reset();
     layouts_.clear();
 }
@@ -67,11 +68,14 @@ const QFontMetricsF& Graphics::Impl::Metrics()
     return *metrics_;
 }
 
-QFont Graphics::Impl::EffectiveFont() const
+const QFont& Graphics::Impl::EffectiveFont() const
 {
-    QFont f = font;
-    f.setStyleStrategy(oldRenderer ? QFont::NoAntialias : QFont::PreferDefault);
-    return f;
+    // One font object, so that the toolkit looks its glyphs up once.
+    if (!effective_) {
+        effective_ = font;
+        effective_->setStyleStrategy(oldRenderer ? QFont::NoAntialias : QFont::PreferDefault);
+    }
+    return *effective_;
 }
 
 void Graphics::Impl::Setup(QPainter& p) const

@@ -52,7 +52,7 @@ struct Graphics::Impl {
         }
     }
     void Setup(QPainter& p) const;
-    QFont EffectiveFont() const;
+    const QFont& EffectiveFont() const;
     const QFontMetricsF& Metrics();
     // The text on one line in the current font. Shaping a text costs more
     // than drawing it, so the layout is kept for the next StringWidth or
@@ -65,6 +65,7 @@ struct Graphics::Impl {
 
 private:
     uint64_t setUpRun_ = 0; // the surface's painter run set up with these settings
+    mutable std::optional<QFont> effective_;
     std::optional<QFontMetricsF> metrics_;
     std::map<QString, std::unique_ptr<QTextLayout>> layouts_; // nil: laid out by drawText
 };

@@ -149,16 +149,3 @@ TEST(Menu, LookupsReachOneAndTwoLevelsBelowATitle)
     EXPECT_TRUE(bar->Lookup("UntitledMenu6").IsNil());
     EXPECT_TRUE(bar->Lookup("GameMenuSoundVol", 10).IsNil());
 }
-
-TEST(Menu, RecordNamesTheClassAndItsOperationsInOrder)
-{
-    const ClassRecord& r = Menu::Record();
-    EXPECT_EQ(r.Name, "Menu.Menu");
-    EXPECT_EQ(r.Super, &MenuBar::Record());
-    std::vector<std::string> methods;
-    for (const auto& m : r.Methods)
-        methods.push_back(m.Name);
-    EXPECT_EQ(methods,
-        std::vector<std::string>({ "Constructor", "Untitled1", "Untitled2", "Untitled3", "Untitled4" }));
-    EXPECT_EQ(Menu::Instance()->ClassInfo().Name, "Menu.Menu");
-}

@@ -63,9 +63,10 @@ void Choose(const std::string& inFront, const char* item)
 // and answers once it has closed.
 void ShowAbout(const std::function<void(QMainWindow*)>& inside)
 {
+    QMenu* menu = test::OpenMenu("main", "help");
     QTimer::singleShot(0, [&] { inside(test::TopLevel(kAbout)); });
     QTimer::singleShot(10000, [] { RuntimeQuit(1); }); // should `inside` leave it open
-    Choose("main", "ほろみねについて...");
+    test::Click(menu, test::Entry(menu->actions(), "ほろみねについて..."));
 }
 
 void MovePointer(QMainWindow* w, int x, int y)

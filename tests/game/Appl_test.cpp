@@ -200,9 +200,7 @@ TEST(Appl, FirstRunWithoutAFileStartsLoudestAndWritesTheDefaultsAtQuit)
     EXPECT_EQ(VolumeItems("main"), "ceeeeeeeee");
     app->Quit();
     EXPECT_EQ(test::ReadFile(SettingsFile()), "0011");
-    auto f = New<FolderItem>(SettingsFile().string());
-    EXPECT_EQ(f->MacType(), "PREF");
-    EXPECT_EQ(f->MacCreator(), "HRMN");
+    EXPECT_EQ(test::TypeAndCreator(SettingsFile()), "PREFHRMN");
 }
 
 TEST(Appl, SettingsC3GiveStepTwoAndAnUnchangedRunWritesNothing)
@@ -432,9 +430,7 @@ TEST(Appl, AFailedSaveAtQuitIsReportedAndLeavesTheOldFileWhole)
     setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_NE(err.find("IOException"), std::string::npos) << err;
     EXPECT_EQ(test::ReadFile(SettingsFile()), "00C3");
-    auto f = New<FolderItem>(SettingsFile().string());
-    EXPECT_EQ(f->MacType(), "PREF");
-    EXPECT_EQ(f->MacCreator(), "HRMN");
+    EXPECT_EQ(test::TypeAndCreator(SettingsFile()), "PREFHRMN");
     EXPECT_EQ(RuntimeRun(), 0); // the loop was told to end all the same
 }
 

@@ -78,7 +78,6 @@ TEST_F(ApplPreferencesTest, AFirstRunWritesTheTemplateBehindTheMarkWithTypeAndCr
     EXPECT_EQ(test::ReadFile(Prefs() / kName), "0011");
     EXPECT_EQ(test::TypeAndCreator(Prefs() / kName), "PREFHRMN");
     EXPECT_EQ(test::Entries(Prefs()), 1u) << "the settings file and nothing else";
-    EXPECT_EQ(p->VersionInfo(), "2011-12-04,1");
 }
 
 TEST_F(ApplPreferencesTest, AnUnchangedRunWritesNothingAndAChangedOneWritesEachSave)

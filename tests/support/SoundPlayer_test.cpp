@@ -117,7 +117,6 @@ TEST_F(SoundPlayerTest, NewPlayer)
     EXPECT_EQ(p.SacrificeInterval, 0);
     EXPECT_EQ(p.LastPlayTime, 0.0);
     EXPECT_FALSE(p.PriorityMode);
-    EXPECT_EQ(p.VersionInfo(), "2012-05-19,1");
 }
 
 TEST_F(SoundPlayerTest, EachAudibleStepPlaysAtItsVolume)

@@ -2,7 +2,6 @@
 
 #include <framework/AppleMenuItem.h>
 #include <framework/QuitMenuItem.h>
-#include <framework/Text.h>
 
 #include <gtest/gtest.h>
 
@@ -112,24 +111,6 @@ TEST(Menu, BuildsTheThirtyThreeNodesExactly)
         EXPECT_EQ(n->Text(), w.text);
         EXPECT_EQ(n->KeyboardShortcut(), w.shortcut);
         EXPECT_FALSE(n->Checked());
-    }
-}
-
-TEST(Menu, TextsHaveTheirExactBytes)
-{
-    Ref<Menu> bar = Menu::Instance();
-    const int32_t lengths[] = { 27, 24, 21, 18, 15, 12, 9, 6, 3 };
-    for (int32_t i = 0; i <= 8; ++i) {
-        std::string t = bar->Lookup("GameMenuSoundVol", i)->Text();
-        EXPECT_EQ(LenB(t), lengths[i]) << i;
-        EXPECT_EQ(t.substr(0, 3), "\xE2\x96\xA0") << i; // U+25A0
-    }
-    EXPECT_EQ(bar->Lookup("GameMenuSoundVol", 9)->Text(), "\xE6\xB6\x88\xE9\x9F\xB3"); // 消音
-    EXPECT_EQ(bar->Lookup("UntitledMenu0")->Text(), "help");
-    for (const char* name : { "AppleAbout", "HelpApp" }) {
-        std::string t = bar->Lookup(name)->Text();
-        EXPECT_EQ(RightB(t, 3), "...") << name;
-        EXPECT_EQ(t.find("\xE2\x80\xA6"), std::string::npos) << name; // no ellipsis character
     }
 }
 

@@ -193,6 +193,7 @@ TEST(AboutAndHelp, TheAboutIconSwapsOnEveryCrossingAndANewWindowStartsWithIconPi
     }
     // The icon's handlers hold their window weakly: once it has gone, a
     // crossing is reported, not run on a dead window.
+    ASSERT_TRUE(kept);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(Dispatch([&] { kept->MouseEnter.Raise(kept); }));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("NilObjectException"), std::string::npos);

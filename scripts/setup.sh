@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+  # The media tool writes its PNG files with zlib.
+  zlib1g-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk
   xvfb xauth xdotool x11-utils

@@ -2,13 +2,17 @@
 #include <framework/Runtime.h>
 
 #include "ApplicationLink.h"
+#include "DeferredIconStyle.h"
 #include "WaitCursorImpl.h"
 #include "WindowImpl.h"
 
 #include <QApplication>
 
+#include <fontconfig/fontconfig.h>
+
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fw {
@@ -46,7 +50,16 @@ void RuntimeInit(int argc, char** argv)
         s.argv.push_back(a.data());
     s.argv.push_back(nullptr);
     s.argc = static_cast<int>(s.args.size());
-    s.app = std::make_unique<QApplication>(s.argc, s.argv.data());
+    {
+        // The toolkit reads the font configuration when the first window
+        // measures its text; reading it here, on a thread of its own while
+        // the toolkit connects to the display, takes most of that off the
+        // start. The toolkit's own call then finds it read (or, should this
+        // one have failed, tries again and reports as ever).
+        std::jthread fonts([] { FcInit(); });
+        s.app = std::make_unique<QApplication>(s.argc, s.argv.data());
+    }
+    QApplication::setStyle(new detail::DeferredIconStyle(QApplication::style()));
     QApplication::setApplicationName("horomine");
     // The application object decides when to quit, not the toolkit.
     QApplication::setQuitOnLastWindowClosed(false);

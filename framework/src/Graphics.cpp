@@ -1,14 +1,17 @@
 #include "GraphicsImpl.h"
 
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QRectF>
+
+#include <limits>
 
 namespace fw {
 
 namespace {
 // The system font of the program's windows: 12 pixels.
 constexpr int kSystemFontPixels = 12;
+// Laid-out texts kept per Graphics before they are all let go.
+constexpr size_t kKeptLayouts = 64;
 } // namespace
 
 Graphics::Impl::Impl()
@@ -16,11 +19,63 @@ Graphics::Impl::Impl()
     font.setPixelSize(kSystemFontPixels);
 }
 
-QFont Graphics::Impl::EffectiveFont() const
+Graphics::Impl::~Impl()
 {
-    QFont f = font;
-    f.setStyleStrategy(oldRenderer ? QFont::NoAntialias : QFont::PreferDefault);
-    return f;
+    if (surface)
+        surface->painter.reset();
+}
+
+void Graphics::Impl::SettingsChanged() { setUpRun_ = 0; }
+
+void Graphics::Impl::FontChanged()
+{
+    setUpRun_ = 0;
+    effective_.reset();
+    metrics_.reset();
+    layouts_.clear();
+}
+
+const QTextLayout* Graphics::Impl::LaidOut(const QString& s)
+{
+    if (layouts_.size() >= kKeptLayouts && !layouts_.count(s))
+        layouts_.clear();
+    auto [slot, fresh] = layouts_.try_emplace(s);
+    if (!fresh)
+        return slot->second.get();
+    // U+009C ends the text for the toolkit's width; separators break the line.
+    if (s.contains(QChar(0x9C)))
+        return nullptr;
+    auto l = std::make_unique<QTextLayout>(s, EffectiveFont());
+    l->setCacheEnabled(true);
+    QTextOption o(Qt::AlignLeft | Qt::AlignAbsolute);
+    o.setWrapMode(QTextOption::NoWrap);
+    // As the toolkit's width and a painter on a picture take it: from the text.
+    o.setTextDirection(Qt::LayoutDirectionAuto);
+    l->setTextOption(o);
+    l->beginLayout();
+    QTextLine line = l->createLine();
+    line.setLineWidth(std::numeric_limits<int>::max());
+    l->endLayout();
+    if (l->lineCount() == 1 && line.textLength() == s.size())
+        slot->second = std::move(l);
+    return slot->second.get();
+}
+
+const QFontMetricsF& Graphics::Impl::Metrics()
+{
+    if (!metrics_)
+        metrics_.emplace(EffectiveFont());
+    return *metrics_;
+}
+
+const QFont& Graphics::Impl::EffectiveFont() const
+{
+    // One font object, so that the toolkit looks its glyphs up once.
+    if (!effective_) {
+        effective_ = font;
+        effective_->setStyleStrategy(oldRenderer ? QFont::NoAntialias : QFont::PreferDefault);
+    }
+    return *effective_;
 }
 
 void Graphics::Impl::Setup(QPainter& p) const
@@ -71,10 +126,18 @@ int32_t Graphics::Width() const { return impl_->width; }
 int32_t Graphics::Height() const { return impl_->height; }
 
 Color Graphics::ForeColor() const { return RGB(impl_->fore.red(), impl_->fore.green(), impl_->fore.blue()); }
-void Graphics::ForeColor(Color c) { impl_->fore = QColor(c.Red(), c.Green(), c.Blue()); }
+void Graphics::ForeColor(Color c)
+{
+    impl_->fore = QColor(c.Red(), c.Green(), c.Blue());
+    impl_->SettingsChanged();
+}
 
 bool Graphics::UseOldRenderer() const { return impl_->oldRenderer; }
-void Graphics::UseOldRenderer(bool on) { impl_->oldRenderer = on; }
+void Graphics::UseOldRenderer(bool on)
+{
+    impl_->oldRenderer = on;
+    impl_->FontChanged();
+}
 
 std::string Graphics::TextFont() const
 {
@@ -88,6 +151,7 @@ void Graphics::TextFont(const std::string& family)
         impl_->font.setFamily(QGuiApplication::font().family());
     else
         impl_->font.setFamily(QString::fromStdString(family));
+    impl_->FontChanged();
 }
 
 double Graphics::TextSize() const { return impl_->font.pixelSize(); }
@@ -97,10 +161,15 @@ void Graphics::TextSize(double points)
     // 0 means the system size; the program's sizes are in pixels at 72 dpi.
     int px = points > 0 ? static_cast<int>(points + 0.5) : kSystemFontPixels;
     impl_->font.setPixelSize(px);
+    impl_->FontChanged();
 }
 
 bool Graphics::Bold() const { return impl_->font.bold(); }
-void Graphics::Bold(bool on) { impl_->font.setBold(on); }
+void Graphics::Bold(bool on)
+{
+    impl_->font.setBold(on);
+    impl_->FontChanged();
+}
 
 void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y)
 {
@@ -136,11 +205,17 @@ void Graphics::DrawString(const std::string& text, double x, double y, double wr
 {
     (void)condense; // the toolkit shapes text itself; nothing to squeeze
     QString s = QString::fromStdString(text);
+    const QTextLayout* laid = wrapWidth > 0 ? nullptr : impl_->LaidOut(s);
     impl_->Paint([&](QPainter& p) {
         if (wrapWidth > 0) {
             QFontMetricsF m(p.font());
             QRectF box(x, y - m.ascent(), wrapWidth, 1e6);
             p.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, s);
+        } else if (laid && p.font() == laid->font()
+            && p.layoutDirection() == laid->textOption().textDirection()) {
+            // The same glyphs where drawText puts them, baseline at y,
+            // without shaping the text again.
+            laid->draw(&p, QPointF(x, y - laid->lineAt(0).ascent()));
         } else {
             p.drawText(QPointF(x, y), s);
         }
@@ -149,8 +224,10 @@ void Graphics::DrawString(const std::string& text, double x, double y, double wr
 
 double Graphics::StringWidth(const std::string& text) const
 {
-    QFontMetricsF m(impl_->EffectiveFont());
-    return m.horizontalAdvance(QString::fromStdString(text));
+    QString s = QString::fromStdString(text);
+    if (const QTextLayout* laid = impl_->LaidOut(s))
+        return laid->lineAt(0).horizontalAdvance();
+    return impl_->Metrics().horizontalAdvance(s);
 }
 
 } // namespace fw
@@ -159,9 +236,12 @@ namespace fw {
 
 Color Graphics::Pixel(int32_t x, int32_t y) const
 {
-    if (!impl_->surface || !impl_->surface->image.valid(x, y))
+    if (!impl_->surface)
         return Color {};
-    QRgb p = impl_->surface->image.pixel(x, y);
+    const QImage& image = impl_->surface->Pixels();
+    if (!image.valid(x, y))
+        return Color {};
+    QRgb p = image.pixel(x, y);
     return RGB(qRed(p), qGreen(p), qBlue(p));
 }
 

@@ -50,12 +50,13 @@ const ClassRecord& MouseCursor::ClassInfo() const { return Record(); }
 bool MouseCursor::ImagePixel(int32_t x, int32_t y) const { return Bit(image_, x, y); }
 bool MouseCursor::MaskPixel(int32_t x, int32_t y) const { return Bit(mask_, x, y); }
 
-QCursor ToQCursor(const MouseCursor& cursor)
+const MouseCursor::Shown& MouseCursor::Toolkit() const
 {
     // Same convention as the toolkit's bitmap cursors: bitmap 1 with mask 1
     // is black, 0 with 1 white, 0 with 0 transparent, 1 with 0 inverted.
-    return QCursor(ToBitmap(cursor.ImageRows()), ToBitmap(cursor.MaskRows()), cursor.HotSpotX(),
-        cursor.HotSpotY());
+    if (!shown_)
+        shown_ = std::make_unique<Shown>(Shown { QCursor(ToBitmap(image_), ToBitmap(mask_), hotX_, hotY_) });
+    return *shown_;
 }
 
 } // namespace fw

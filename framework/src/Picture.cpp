@@ -21,7 +21,7 @@ QImage::Format FormatForDepth(int32_t depth)
 
 const QImage& Picture::Impl::Drawable() const
 {
-    const QImage& image = surface->image;
+    const QImage& image = surface->Pixels();
     if (transparent != 1)
         return image;
     if (maskedGeneration_ != surface->generation || masked_.isNull()) {

@@ -3,6 +3,7 @@
 #include <framework/Picture.h>
 
 #include <QImage>
+#include <QPainter>
 
 #include <cstdint>
 #include <memory>
@@ -11,9 +12,29 @@ namespace fw {
 
 // The pixels of a picture, shared with the picture's Graphics so that a
 // Graphics kept beyond its picture still draws somewhere valid.
+//
+// Opening a painter costs about as much as a small drawing, so the painter
+// of one drawing operation stays open for the next; whoever reads the
+// pixels takes them through Pixels(), which ends it first.
 struct Surface {
     QImage image;
     uint64_t generation = 0; // bumped by every drawing operation
+    uint64_t painterRuns = 0; // bumped by every painter opened
+    std::unique_ptr<QPainter> painter; // after image: ended before it goes
+
+    QPainter& Painter()
+    {
+        if (!painter) {
+            painter = std::make_unique<QPainter>(&image);
+            ++painterRuns;
+        }
+        return *painter;
+    }
+    const QImage& Pixels()
+    {
+        painter.reset();
+        return image;
+    }
 };
 
 struct Picture::Impl {

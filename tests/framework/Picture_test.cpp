@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+
 using namespace fw;
 using test::CountColor;
 using test::PixelAt;
@@ -155,6 +159,39 @@ TEST(Graphics, TextHasItsBaselineAtYAndAWidth)
     // Ink above the baseline, none well below it.
     EXPECT_LT(CountColor(p, 0xFFFFFF, 0, 2, 120, 12), 120 * 12);
     EXPECT_EQ(CountColor(p, 0xFFFFFF, 0, 18, 120, 12), 120 * 12);
+}
+
+// Texts are laid out once and kept: drawn again, measured first, or laid
+// out otherwise by the toolkit (a line separator), they must come out as
+// the toolkit draws and measures them, and follow a change of font.
+TEST(Graphics, TextIsDrawnAndMeasuredAsTheToolkitDoes)
+{
+    for (bool old : { true, false })
+        for (const char* text : { "誤差＝5", "ほろみね 123", "a\u2028b" }) {
+            auto p = New<Picture>(160, 40, 32);
+            auto g = p->Graphics();
+            g->UseOldRenderer(old);
+            QFont f;
+            f.setPixelSize(12);
+            f.setStyleStrategy(old ? QFont::NoAntialias : QFont::PreferDefault);
+            EXPECT_EQ(g->StringWidth(text), QFontMetricsF(f).horizontalAdvance(QString::fromUtf8(text)));
+            QImage expected(160, 40, QImage::Format_RGB32);
+            expected.fill(Qt::white);
+            QPainter q(&expected);
+            q.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, !old);
+            q.setFont(f);
+            for (QPointF at : { QPointF(5, 14), QPointF(40.5, 33.25) }) {
+                g->DrawString(text, at.x(), at.y());
+                q.drawText(at, QString::fromUtf8(text));
+            }
+            q.end();
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 160; ++x)
+                    ASSERT_EQ(PixelAt(p, x, y), expected.pixel(x, y) & 0xFFFFFFu) << text << " at " << x << ", " << y;
+            const double w = g->StringWidth(text);
+            g->TextSize(24);
+            EXPECT_GT(g->StringWidth(text), w * 1.5) << text;
+        }
 }
 
 TEST(Graphics, OtherDepthsCanBeDrawnInto)

@@ -35,11 +35,16 @@ public:
     const Rows& ImageRows() const { return image_; }
     const Rows& MaskRows() const { return mask_; }
 
+    // The toolkit's cursor, made once on first use: the rows never change.
+    struct Shown;
+    const Shown& Toolkit() const;
+
 private:
     Rows image_;
     Rows mask_;
     int32_t hotX_;
     int32_t hotY_;
+    mutable std::unique_ptr<Shown> shown_;
 };
 
 } // namespace fw

@@ -13,6 +13,16 @@ extern char** environ;
 
 namespace audio {
 
+bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds limit)
+{
+    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
+        if (check())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return check();
+}
+
 Process::Process(const std::string& program, const std::vector<std::string>& args,
     const std::vector<std::string>& environment, const std::filesystem::path& stdoutFile,
     const std::filesystem::path& stderrFile)
@@ -81,9 +91,7 @@ void Process::Reaped(int status)
 
 std::optional<int> Process::Wait(std::chrono::milliseconds limit)
 {
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (Running() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    WaitFor([&] { return !Running(); }, limit);
     return exit_;
 }
 
@@ -92,12 +100,8 @@ void Process::Stop()
     if (!Running())
         return;
     kill(pid_, SIGTERM);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!Running())
-            return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    if (WaitFor([&] { return !Running(); }, std::chrono::seconds(3)))
+        return;
     kill(pid_, SIGKILL);
     int status;
     waitpid(pid_, &status, 0);

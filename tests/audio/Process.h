@@ -2,11 +2,16 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace audio {
+
+// Asks check again every few milliseconds until it holds; false when limit
+// passes first.
+bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds limit);
 
 // A child program that dies with the test process: it gets SIGKILL should
 // the test crash or be killed, and the destructor ends it otherwise.

@@ -6,7 +6,6 @@
 #include <sstream>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <thread>
 #include <unistd.h>
 
 namespace audio {
@@ -33,18 +32,6 @@ bool Accepts(const fs::path& socketPath)
     bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
     close(fd);
     return ok;
-}
-
-template <class Pred>
-bool WaitFor(Pred pred, std::chrono::milliseconds limit)
-{
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (pred())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return pred();
 }
 
 } // namespace
@@ -136,6 +123,17 @@ std::vector<int16_t> PulseServer::Samples(size_t from, size_t to) const
     in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size() * 2));
     out.resize(static_cast<size_t>(in.gcount()) / 2);
     return out;
+}
+
+std::optional<std::vector<int16_t>> PulseServer::Ended(size_t from) const
+{
+    std::vector<int16_t> s = Samples(from, Recorded());
+    size_t last = s.size();
+    while (last > 0 && !Loud(s[last - 1]))
+        --last;
+    if (last == 0 || s.size() - last < kRate * 3 / 10)
+        return std::nullopt;
+    return s;
 }
 
 void PulseServer::Stop()

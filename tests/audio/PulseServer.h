@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,11 @@ public:
     // Samples recorded so far.
     size_t Recorded() const;
     std::vector<int16_t> Samples(size_t from, size_t to) const;
+    // The null sink gives exact zeros while nothing plays.
+    static bool Loud(int16_t sample) { return std::abs(sample) > 64; }
+    // What was recorded since `from`, once something has sounded and been
+    // followed by 0.3 s of silence; nothing before.
+    std::optional<std::vector<int16_t>> Ended(size_t from) const;
 
     // Stops the recording and the server.
     void Stop();

@@ -1,5 +1,6 @@
 #include "common/TestSupport.h"
 
+#include <framework/FolderItem.h>
 #include <framework/Graphics.h>
 
 #include <fstream>
@@ -49,6 +50,18 @@ void WriteFile(const std::filesystem::path& p, const std::string& bytes)
 {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+size_t Entries(const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder, ec), {}));
+}
+
+std::string TypeAndCreator(const std::filesystem::path& p)
+{
+    auto f = fw::New<fw::FolderItem>(p.string());
+    return f->MacType() + f->MacCreator();
 }
 
 uint32_t PixelAt(const fw::Ref<fw::Picture>& picture, int32_t x, int32_t y)

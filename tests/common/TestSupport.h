@@ -20,6 +20,10 @@ void EmptyPreferencesAndTemporaryFolders();
 
 std::string ReadFile(const std::filesystem::path& p);
 void WriteFile(const std::filesystem::path& p, const std::string& bytes);
+// How many entries the folder holds; 0 when there is none.
+size_t Entries(const std::filesystem::path& folder);
+// The file's Mac type and creator, one after the other ("PREFHRMN").
+std::string TypeAndCreator(const std::filesystem::path& p);
 
 // A property record of the kind with every key: the values given, and 0,
 // False, "" or black by type for the others.

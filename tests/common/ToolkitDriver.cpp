@@ -19,6 +19,19 @@ QMainWindow* TopLevel(const std::string& title)
     return nullptr;
 }
 
+void ExpectFixedWindow(QMainWindow* w, QSize client, Qt::WindowFlags buttons)
+{
+    ASSERT_NE(w, nullptr);
+    const QWidget* bar = w->menuWidget();
+    const int barHeight = bar && bar->isVisible() ? bar->height() : 0;
+    EXPECT_EQ(w->centralWidget()->size(), client) << "the client area";
+    EXPECT_EQ(w->size(), client + QSize(0, barHeight)) << "the menu bar above the client area";
+    EXPECT_EQ(w->minimumSize(), w->size()) << "fixed: cannot be resized";
+    EXPECT_EQ(w->maximumSize(), w->size());
+    const Qt::WindowFlags all = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+    EXPECT_EQ(w->windowFlags() & all, buttons);
+}
+
 QMenuBar* MenuBarOf(const std::string& title)
 {
     QMainWindow* w = TopLevel(title);

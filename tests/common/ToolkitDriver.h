@@ -5,7 +5,9 @@
 // chooses entries, presses shortcuts.
 
 #include <QList>
+#include <QSize>
 #include <QString>
+#include <Qt>
 
 #include <string>
 
@@ -18,6 +20,10 @@ namespace test {
 
 // The shown top-level window of that title, or null.
 QMainWindow* TopLevel(const std::string& title);
+// Checks that the window cannot be resized, that its client area has that
+// size with the menu bar (when one shows) above it, and that of the close,
+// minimise and maximise buttons it offers exactly `buttons`.
+void ExpectFixedWindow(QMainWindow* w, QSize client, Qt::WindowFlags buttons);
 // Its menu bar, or null when it shows none.
 QMenuBar* MenuBarOf(const std::string& title);
 // The entry whose caption (the text before a shortcut) is `caption`.

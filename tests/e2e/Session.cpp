@@ -18,7 +18,6 @@
 #include <fstream>
 #include <sstream>
 #include <sys/xattr.h>
-#include <thread>
 
 namespace e2e {
 
@@ -89,10 +88,14 @@ public:
 };
 Desktop* g_desktop = new Desktop;
 
-QImage Installed(const std::string& file)
+QString Installed(const std::string& file)
 {
-    const auto path = fs::path(E2E_PREFIX) / "lib/horomine/Resources" / file;
-    return QImage(QString::fromStdString(path.string())).convertToFormat(QImage::Format_RGB32);
+    return QString::fromStdString((fs::path(E2E_PREFIX) / "lib/horomine/Resources" / file).string());
+}
+
+QImage InstalledPicture(const std::string& file)
+{
+    return QImage(Installed(file)).convertToFormat(QImage::Format_RGB32);
 }
 
 // The middles of the runs of lines (rows, or columns) of the area that hold
@@ -119,11 +122,11 @@ std::vector<int> InkRuns(const QImage& image, QRect area, bool columns, int gap,
     return middles;
 }
 
-constexpr int kSilence = 64; // a null sink gives exact zeros while nothing plays
-size_t Onset(const std::vector<int16_t>& s)
+// From the first sample that sounds.
+std::vector<int16_t> FromOnset(std::vector<int16_t> s)
 {
-    return static_cast<size_t>(
-        std::find_if(s.begin(), s.end(), [](int16_t v) { return std::abs(v) > kSilence; }) - s.begin());
+    s.erase(s.begin(), std::find_if(s.begin(), s.end(), audio::PulseServer::Loud));
+    return s;
 }
 
 } // namespace
@@ -270,31 +273,23 @@ void Session::ChooseWithMouse(const std::vector<int>& path)
     }
 }
 
-QImage Session::Shot(unsigned long window, const std::string& label)
+QImage Session::Keep(const QImage& image, const std::string& label)
 {
-    QImage image = QGuiApplication::primaryScreen()->grabWindow(window).toImage().convertToFormat(QImage::Format_RGB32);
     if (!label.empty())
         image.save(QString::fromStdString((shots_ / (std::to_string(++shot_count_) + "-" + label + ".png")).string()));
     return image;
 }
 
+QImage Session::Shot(unsigned long window, const std::string& label)
+{
+    return Keep(
+        QGuiApplication::primaryScreen()->grabWindow(window).toImage().convertToFormat(QImage::Format_RGB32), label);
+}
+
 QImage Session::FieldShot(const std::string& label)
 {
     const QImage whole = Shot(game_);
-    const QImage field = whole.copy(0, whole.height() - 300, 480, 300);
-    if (!label.empty())
-        field.save(QString::fromStdString((shots_ / (std::to_string(++shot_count_) + "-" + label + ".png")).string()));
-    return field;
-}
-
-bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds limit)
-{
-    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
-        if (check())
-            return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return check();
+    return Keep(whole.copy(0, whole.height() - 300, 480, 300), label);
 }
 
 bool Session::FindMarkers(const QImage& field, QPoint& first, QPoint& second)
@@ -314,7 +309,7 @@ bool Session::FindMarkers(const QImage& field, QPoint& first, QPoint& second)
 
 bool Session::ShowsPicture(const QImage& field, const std::string& picture)
 {
-    const QImage p = Installed(picture);
+    const QImage p = InstalledPicture(picture);
     for (QPoint corner : { QPoint(290, 50), QPoint(50, 50), QPoint(50, 200), QPoint(290, 200) }) {
         int shown = 0, drawn = 0;
         for (int j = 0; j < p.height(); ++j)
@@ -331,7 +326,7 @@ bool Session::ShowsPicture(const QImage& field, const std::string& picture)
 
 bool Session::ShowsBackground(const QImage& field, int index)
 {
-    return field.copy(0, 20, 480, 280) == Installed("Back" + std::to_string(index) + "Pict.png").copy(0, 20, 480, 280);
+    return field.copy(0, 20, 480, 280) == InstalledPicture("Back" + std::to_string(index) + "Pict.png").copy(0, 20, 480, 280);
 }
 
 bool Session::ShowsError(const QImage& turn, const QImage& result, int error)
@@ -375,30 +370,19 @@ size_t Session::SoundMark() const { return g_desktop->sound->Recorded(); }
 
 std::vector<int16_t> Session::HeardSince(size_t from, std::chrono::milliseconds limit)
 {
-    // Until it has sounded and been silent for 0.3 s.
-    std::vector<int16_t> s;
-    const bool ended = WaitFor(
-        [&] {
-            s = g_desktop->sound->Samples(from, g_desktop->sound->Recorded());
-            const size_t onset = Onset(s);
-            size_t last = s.size();
-            while (last > onset && std::abs(s[last - 1]) <= kSilence)
-                --last;
-            s.erase(s.begin(), s.begin() + long(onset));
-            return onset < last && s.size() - (last - onset) >= audio::PulseServer::kRate * 3 / 10;
-        },
-        limit);
-    return ended ? s : std::vector<int16_t> {};
+    std::optional<std::vector<int16_t>> heard;
+    WaitFor([&] { return (heard = g_desktop->sound->Ended(from)).has_value(); }, limit);
+    return heard ? FromOnset(*heard) : std::vector<int16_t> {};
 }
 
 double Session::Likeness(const std::vector<int16_t>& heard, const std::string& soundFile) const
 {
-    QFile f(QString::fromStdString((fs::path(E2E_PREFIX) / "lib/horomine/Resources" / soundFile).string()));
+    QFile f(Installed(soundFile));
     f.open(QIODevice::ReadOnly);
     const QByteArray data = f.readAll().mid(44); // the media tool's WAV: 16-bit mono PCM after a 44-byte header
     std::vector<int16_t> file(size_t(data.size()) / 2);
     std::memcpy(file.data(), data.data(), file.size() * 2);
-    file.erase(file.begin(), file.begin() + long(Onset(file)));
+    file = FromOnset(file);
     double best = 0;
     // Onsets found by a threshold lie apart where a sound fades in.
     for (long lag = -1500; lag <= 1500; ++lag) {

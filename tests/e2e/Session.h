@@ -22,7 +22,10 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 // Repeats check until it holds; false when limit passes first.
-bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds limit = 5s);
+inline bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds limit = 5s)
+{
+    return audio::WaitFor(check, limit);
+}
 
 // One test's world, as a player's desktop: the X server and the sound server
 // of the test program (started once, see Session.cpp), a private HOME, and a
@@ -93,6 +96,9 @@ private:
     std::unique_ptr<audio::Process> game_process_;
     unsigned long game_ = 0;
     int shot_count_ = 0;
+
+    // Saves the screenshot as shots/<Suite.Test>/<n>-<label>.png unless the label is empty.
+    QImage Keep(const QImage& image, const std::string& label);
 };
 
 } // namespace e2e

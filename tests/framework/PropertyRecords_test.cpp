@@ -2,6 +2,8 @@
 #include <framework/RecordWriter.h>
 #include <framework/SetProperties.h>
 
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -83,4 +85,26 @@ TEST(PropertyRecords, TheWriterRefusesUnknownRepeatedMistypedAndMissingKeys)
     fails([] { RecordWriter(RecordKind::Window).Set("Width", 1).Set("Width", 2); }, "\"Width\" is given twice");
     fails([] { RecordWriter(RecordKind::Window).Set("Title", 3); }, "\"Title\" takes a value of another type");
     fails([] { RecordWriter(RecordKind::TabPanel).Set("Name", "TabPanel1").Bytes(); }, "\"Index\" is missing");
+}
+
+TEST(PropertyRecords, TheWriterPutsEveryKeyInTheKindsOrderAndTheReaderReadsThemBack)
+{
+    // The main window's and the game field's records, byte for byte where
+    // the order and the encoding show.
+    std::string window = test::Record(RecordKind::Window,
+        { { "Placement", 2 }, { "Width", 480 }, { "Height", 300 }, { "MinWidth", 480 }, { "Title", "ほろみね" } });
+    ASSERT_EQ(window.size(), 279u);
+    EXPECT_EQ(window.substr(0, 48),
+        "Placement " + Be(2) + "Width " + Be(480) + "Height " + Be(300) + "MinWidth " + Be(480));
+    std::vector<RecordEntry> entries = ReadProperties(RecordWriter::ClassOf(RecordKind::Window), window);
+    std::vector<std::string> names;
+    for (const RecordEntry& e : entries)
+        names.push_back(e.Name);
+    EXPECT_EQ(names, RecordWriter::Keys(RecordKind::Window));
+    EXPECT_EQ(std::get<std::string>(entries[11].Contents), "ほろみね");
+
+    std::string field = test::Record(RecordKind::Canvas,
+        { { "Name", "TheGameField" }, { "Index", INT_MIN }, { "Width", 480 }, { "Height", 300 } });
+    ASSERT_EQ(field.size(), 285u);
+    EXPECT_EQ(field.substr(254), "Index " + Be(0x80000000) + "Name " + Be(12) + "TheGameField");
 }

@@ -49,7 +49,7 @@ TEST(TextStream, AnEarlierFileStaysWholeUntilCloseAndKeepsItsModeAndType)
     f->MacType("PREF");
     TextOutputStream::Create(f)->Write("never closed");
     EXPECT_EQ(test::ReadFile(data), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator {}), 1) << "nothing left beside";
+    EXPECT_EQ(test::Entries(folder), 1u) << "nothing left beside";
     auto out = TextOutputStream::Create(f);
     out->Write("new");
     out->Close();

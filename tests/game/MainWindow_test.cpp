@@ -49,11 +49,8 @@ std::vector<std::string> BackItems(const Ref<MainWindow>& w)
 TEST(MainWindow, FixedSizeWithTheFieldAndOneInstance)
 {
     auto w = Start("11");
-    QMainWindow* top = test::TopLevel("ほろみね");
-    ASSERT_TRUE(top);
-    QWidget* client = top->centralWidget();
-    EXPECT_TRUE(client->size() == QSize(480, 300) && client->minimumSize() == client->maximumSize());
-    EXPECT_FALSE(top->windowFlags() & Qt::WindowMaximizeButtonHint);
+    test::ExpectFixedWindow(test::TopLevel("ほろみね"), QSize(480, 300),
+        Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(w->TheGameField()->RefOffscreenAvail() && w->TheGameField()->Width() == 480);
     EXPECT_TRUE(MainWindow::Instance() == w && !w->UntitledMenu6());
 }

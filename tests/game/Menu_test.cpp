@@ -2,7 +2,6 @@
 
 #include <framework/AppleMenuItem.h>
 #include <framework/QuitMenuItem.h>
-#include <framework/Text.h>
 
 #include <gtest/gtest.h>
 
@@ -115,24 +114,6 @@ TEST(Menu, BuildsTheThirtyThreeNodesExactly)
     }
 }
 
-TEST(Menu, TextsHaveTheirExactBytes)
-{
-    Ref<Menu> bar = Menu::Instance();
-    const int32_t lengths[] = { 27, 24, 21, 18, 15, 12, 9, 6, 3 };
-    for (int32_t i = 0; i <= 8; ++i) {
-        std::string t = bar->Lookup("GameMenuSoundVol", i)->Text();
-        EXPECT_EQ(LenB(t), lengths[i]) << i;
-        EXPECT_EQ(t.substr(0, 3), "\xE2\x96\xA0") << i; // U+25A0
-    }
-    EXPECT_EQ(bar->Lookup("GameMenuSoundVol", 9)->Text(), "\xE6\xB6\x88\xE9\x9F\xB3"); // 消音
-    EXPECT_EQ(bar->Lookup("UntitledMenu0")->Text(), "help");
-    for (const char* name : { "AppleAbout", "HelpApp" }) {
-        std::string t = bar->Lookup(name)->Text();
-        EXPECT_EQ(RightB(t, 3), "...") << name;
-        EXPECT_EQ(t.find("\xE2\x80\xA6"), std::string::npos) << name; // no ellipsis character
-    }
-}
-
 TEST(Menu, LookupsReachOneAndTwoLevelsBelowATitle)
 {
     Ref<Menu> bar = Menu::Instance();
@@ -148,17 +129,4 @@ TEST(Menu, LookupsReachOneAndTwoLevelsBelowATitle)
     EXPECT_FALSE(Cast<AppleMenuItem>(bar->Lookup("AppleAbout")).IsNil());
     EXPECT_TRUE(bar->Lookup("UntitledMenu6").IsNil());
     EXPECT_TRUE(bar->Lookup("GameMenuSoundVol", 10).IsNil());
-}
-
-TEST(Menu, RecordNamesTheClassAndItsOperationsInOrder)
-{
-    const ClassRecord& r = Menu::Record();
-    EXPECT_EQ(r.Name, "Menu.Menu");
-    EXPECT_EQ(r.Super, &MenuBar::Record());
-    std::vector<std::string> methods;
-    for (const auto& m : r.Methods)
-        methods.push_back(m.Name);
-    EXPECT_EQ(methods,
-        std::vector<std::string>({ "Constructor", "Untitled1", "Untitled2", "Untitled3", "Untitled4" }));
-    EXPECT_EQ(Menu::Instance()->ClassInfo().Name, "Menu.Menu");
 }

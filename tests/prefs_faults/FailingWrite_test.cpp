@@ -20,13 +20,6 @@ const std::string kName = "ほろみねの設定";
 
 fs::path Settings() { return fs::path(std::getenv("XDG_CONFIG_HOME")) / kName; }
 
-void ExpectStamped(const fs::path& p)
-{
-    auto f = New<FolderItem>(p.string());
-    EXPECT_EQ(f->MacType(), "PREF");
-    EXPECT_EQ(f->MacCreator(), "HRMN");
-}
-
 // Where the settings file's temporary folder is: its own, or none, with a
 // file in its place or no inode left to make it; the new file is then
 // written beside the settings file.
@@ -46,14 +39,14 @@ TEST(FailingWrite, AFileSizeLimitHitPartWayRaisesAndKeepsTheOldFile)
         EXPECT_EQ(o.exitCode, 3) << "limit " << limit << ": " << o.err;
         EXPECT_EQ(faults::IOErrorNumber(o), EFBIG) << o.err;
         EXPECT_EQ(test::ReadFile(Settings()), before) << "limit " << limit;
-        ExpectStamped(Settings());
+        EXPECT_EQ(test::TypeAndCreator(Settings()), "PREFHRMN");
     }
     // Where the limit's signal is not ignored it ends the process mid-write.
     faults::Outcome killed = faults::RunChild({ "--fsize", "4000", "--fsize-kills", "save-bytes", "100000", "Z" });
     ++faults;
     EXPECT_EQ(killed.signal, SIGXFSZ);
     EXPECT_EQ(test::ReadFile(Settings()), before);
-    ExpectStamped(Settings());
+    EXPECT_EQ(test::TypeAndCreator(Settings()), "PREFHRMN");
 
     // And the next run, without the limit, saves as ever.
     EXPECT_EQ(faults::RunChild({ "save-bytes", "100000", "Z" }).exitCode, 0);
@@ -85,7 +78,7 @@ void FullFileSystemRaisesAndKeepsTheOldFile(Temporary temporary)
             break;
         std::fclose(f);
     }
-    const auto entries = std::distance(fs::directory_iterator(config), fs::directory_iterator {});
+    const size_t entries = test::Entries(config);
 
     int faults = 0, saved = 0;
     // Leave less and less room, so that the write fails at every stage:
@@ -109,8 +102,8 @@ void FullFileSystemRaisesAndKeepsTheOldFile(Temporary temporary)
             EXPECT_EQ(faults::IOErrorNumber(o), ENOSPC) << o.err;
             EXPECT_EQ(now, expected) << "room " << kb << " KiB";
         }
-        ExpectStamped(Settings());
-        EXPECT_EQ(std::distance(fs::directory_iterator(config), fs::directory_iterator {}), entries) << "left beside";
+        EXPECT_EQ(test::TypeAndCreator(Settings()), "PREFHRMN");
+        EXPECT_EQ(test::Entries(config), entries) << "left beside";
     }
     EXPECT_GT(faults, 0);
     EXPECT_EQ(saved > 0, temporary != Temporary::NoInodeLeft);

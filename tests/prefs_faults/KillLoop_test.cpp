@@ -67,13 +67,11 @@ void KillWhileSaving(const std::vector<std::string>& options, Tally& tally)
         // older than its own strings may stand.
         ASSERT_EQ(writer, k) << "after kill " << k << " an older string came back";
         ASSERT_GE(place, 1u);
-        auto file = New<FolderItem>(Settings().string());
-        ASSERT_EQ(file->MacType(), "PREF") << "after kill " << k;
-        ASSERT_EQ(file->MacCreator(), "HRMN") << "after kill " << k;
+        ASSERT_EQ(test::TypeAndCreator(Settings()), "PREFHRMN") << "after kill " << k;
 
         // Each save clears what earlier kills left: at most the shadow of
         // the save just killed remains.
-        ASSERT_LE(std::distance(fs::directory_iterator(temporary), fs::directory_iterator {}), 1) << "after kill " << k;
+        ASSERT_LE(test::Entries(temporary), 1u) << "after kill " << k;
         for (const auto& entry : fs::directory_iterator(temporary)) {
             std::string left = test::ReadFile(entry.path());
             uint32_t s = 0, i = 0;
@@ -139,7 +137,7 @@ TEST(KillLoop, TwoCopiesSavingAtOnceNeverMixAndTheirShadowsGoWithTheNextSave)
     }
     EXPECT_GT(seen[1] * seen[2], 0);
     fs::path temporary = New<FolderItem>(Settings().string())->TemporaryFolder()->NativePath();
-    EXPECT_LE(std::distance(fs::directory_iterator(temporary), fs::directory_iterator {}), 2);
+    EXPECT_LE(test::Entries(temporary), 2u);
     ASSERT_EQ(faults::RunChild({ "save", "C1" }).exitCode, 0);
     EXPECT_TRUE(fs::is_empty(temporary));
     std::printf("two copies saving at once: %d reads, %d and %d of each, 0 mixed\n", reads, seen[1], seen[2]);

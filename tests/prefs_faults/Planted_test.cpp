@@ -33,7 +33,7 @@ struct Victims {
     {
         EXPECT_EQ(test::ReadFile(file), "precious");
         EXPECT_TRUE(fs::is_empty(folder));
-        EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator {}), 2);
+        EXPECT_EQ(test::Entries(file.parent_path()), 2u);
     }
 };
 

@@ -23,17 +23,10 @@ const std::string kName = "ほろみねの設定";
 
 fs::path Prefs() { return test::Home() / ".config"; }
 
-size_t Entries(const fs::path& dir)
-{
-    return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator {}));
-}
-
 void ExpectKept(const std::string& before)
 {
     EXPECT_EQ(test::ReadFile(Prefs() / kName), before);
-    auto f = New<FolderItem>((Prefs() / kName).string());
-    EXPECT_EQ(f->MacType(), "PREF");
-    EXPECT_EQ(f->MacCreator(), "HRMN");
+    EXPECT_EQ(test::TypeAndCreator(Prefs() / kName), "PREFHRMN");
 }
 
 } // namespace
@@ -48,13 +41,13 @@ TEST(ReadOnlyPreferences, AReadOnlyMountRaisesAndLosesNothing)
         auto ro = test::Mount::ReadOnlyBind(Prefs(), why);
         if (!ro)
             GTEST_SKIP() << "needs a read-only bind mount: " << why;
-        size_t entries = Entries(Prefs());
+        size_t entries = test::Entries(Prefs());
         faults::Outcome o = faults::RunChild({ "save", "C4new" });
         ++faults;
         EXPECT_EQ(o.exitCode, 3) << o.err;
         EXPECT_EQ(faults::IOErrorNumber(o), EROFS) << o.err;
         ExpectKept(before);
-        EXPECT_EQ(Entries(Prefs()), entries);
+        EXPECT_EQ(test::Entries(Prefs()), entries);
         // Reading still works.
         faults::Outcome r = faults::RunChild({ "restore" });
         EXPECT_EQ(r.exitCode, 0);

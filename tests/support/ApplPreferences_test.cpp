@@ -58,10 +58,6 @@ Stamp StampOf(const fs::path& p)
     return { st.st_ino, st.st_mtim };
 }
 
-size_t Entries(const fs::path& dir)
-{
-    return fs::exists(dir) ? static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator {})) : 0;
-}
 
 // Each test starts from an empty Preferences folder and temporary folder,
 // also when several run in one process.
@@ -80,11 +76,8 @@ TEST_F(ApplPreferencesTest, AFirstRunWritesTheTemplateBehindTheMarkWithTypeAndCr
     EXPECT_EQ(p->GetData(), "11");
     p->Save();
     EXPECT_EQ(test::ReadFile(Prefs() / kName), "0011");
-    auto f = Item(Prefs() / kName);
-    EXPECT_EQ(f->MacType(), "PREF");
-    EXPECT_EQ(f->MacCreator(), "HRMN");
-    EXPECT_EQ(Entries(Prefs()), 1u) << "the settings file and nothing else";
-    EXPECT_EQ(p->VersionInfo(), "2011-12-04,1");
+    EXPECT_EQ(test::TypeAndCreator(Prefs() / kName), "PREFHRMN");
+    EXPECT_EQ(test::Entries(Prefs()), 1u) << "the settings file and nothing else";
 }
 
 TEST_F(ApplPreferencesTest, AnUnchangedRunWritesNothingAndAChangedOneWritesEachSave)
@@ -96,7 +89,7 @@ TEST_F(ApplPreferencesTest, AnUnchangedRunWritesNothingAndAChangedOneWritesEachS
     EXPECT_FALSE(p->DefaultData("11"));
     p->Save();
     EXPECT_TRUE(StampOf(Prefs() / kName) == before);
-    EXPECT_EQ(Entries(test::Home() / "tmp"), 0u) << "no shadow was even named";
+    EXPECT_EQ(test::Entries(test::Home() / "tmp"), 0u) << "no shadow was even named";
 
     p->SetPartData("C", 1);
     p->Save();
@@ -262,7 +255,7 @@ TEST_F(ApplPreferencesTest, ABaseThatIsAFolderIsNeverWrittenThrough)
     auto p = New<Racing>(kName, "HRMN");
     p->SetData("11");
     EXPECT_THROW(p->SaveNow(), NilObjectException);
-    EXPECT_EQ(Entries(Prefs()), 0u);
+    EXPECT_EQ(test::Entries(Prefs()), 0u);
 }
 
 TEST_F(ApplPreferencesTest, WhereAttributesAreRefusedTheSidecarFollowsEverySave)

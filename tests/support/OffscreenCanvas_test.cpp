@@ -244,8 +244,6 @@ TEST(OffscreenCanvas, RefreshNowWithoutAWindowRaises)
     EXPECT_THROW(p->CallRefreshPicture(true), NilObjectException);
 }
 
-TEST(OffscreenCanvas, VersionInfo) { EXPECT_EQ(MakeProbe(1, 1)->VersionInfo(), "2012-05-03,1"); }
-
 TEST(OffscreenCanvas, OpeningInARealWindowRunsInitializeThenCreated)
 {
     auto w = New<GameWindow>();

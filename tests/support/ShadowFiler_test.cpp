@@ -74,7 +74,6 @@ TEST_F(ShadowFilerTest, TheShadowIsTheBaseNameWithACounterInThePrivateTemporaryF
     auto shadow = filer->RefShadowFile();
     EXPECT_EQ(shadow->NativePath(), (Temporary() / (kName + "000001")).string());
     EXPECT_FALSE(shadow->Exists()) << "the caller's writing makes it";
-    EXPECT_EQ(filer->VersionInfo(), "2011-11-25,1");
 }
 
 TEST_F(ShadowFilerTest, TheStemIsCutByWholeCharactersToAtMost25Bytes)

@@ -25,7 +25,8 @@ std::vector<Picture> makePictures();
 // cursor resource file.
 std::vector<MediaFile> makeMediaFiles(const std::vector<Picture>& pictures);
 
-// Encodes without any text chunks, so identical pixels give identical bytes.
+// Stored, unfiltered rows and no text chunks: identical pixels give
+// identical bytes, and the game decodes them at little more than a copy.
 QByteArray encodePng(const QImage& image);
 
 } // namespace horomine::media

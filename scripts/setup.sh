@@ -6,6 +6,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+  # The media tool writes its PNG files with zlib; the framework reads the
+  # font configuration early with fontconfig.
+  zlib1g-dev libfontconfig-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk
   xvfb xauth xdotool x11-utils

@@ -4,7 +4,9 @@
 #include "FileBytes.h"
 #include "PictureImpl.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 
 #include <cerrno>
 
@@ -23,8 +25,15 @@ Ref<Picture> FolderItem::OpenAsPicture() const
         SetLastErrorCode(err);
         return nullptr;
     }
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer device(&data);
+    device.open(QIODevice::ReadOnly);
+    QImageReader reader(&device, "png");
+    // PNG is built into the toolkit; detecting the format would load every
+    // image plug-in first, a cost paid before the first scene shows.
+    reader.setAutoDetectImageFormat(false);
     QImage image;
-    if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "PNG")) {
+    if (!reader.read(&image)) {
         SetLastErrorCode(EINVAL); // not a PNG we can read
         return nullptr;
     }

@@ -1,9 +1,12 @@
 #include <framework/Dispatch.h>
+#include <framework/FolderItem.h>
 #include <framework/MenuBar.h>
 #include <framework/QuitMenuItem.h>
 #include <framework/Runtime.h>
 #include <framework/Window.h>
 
+#include "common/MediaFiles.h"
+#include "common/TestSupport.h"
 #include "common/ToolkitDriver.h"
 
 #include <QApplication>
@@ -12,10 +15,13 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -143,6 +149,21 @@ TEST(MenuBarView, ShowsTitlesSeparatorsSubmenusAndShortcuts)
     ASSERT_NE(game[2]->menu(), nullptr);
     EXPECT_EQ(game[0]->menu()->actions()[1]->text(), "spiral\tCtrl+1");
     EXPECT_EQ(game[2]->menu()->actions()[1]->text(), "mute");
+}
+
+// The bar's extension button, shown only when its menus do not fit, reads
+// its icon when first asked: making a bar and reading a PNG load no image
+// plug-in of the toolkit.
+TEST(MenuBarView, NoImagePlugInLoadsBeforeTheExtensionIconIsNeeded)
+{
+    Ref<Probe> w = Open("plug-ins", SampleBar(), false);
+    test::WritePng(test::Home() / "p.png", 2, 2, [](int, int) { return 0x102030u; });
+    ASSERT_TRUE(New<FolderItem>((test::Home() / "p.png").string())->OpenAsPicture());
+    std::ifstream maps("/proc/self/maps");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(maps), {}).find("/imageformats/"), std::string::npos);
+    auto* extension = test::MenuBarOf("plug-ins")->findChild<QToolButton*>("qt_menubar_ext_button");
+    ASSERT_NE(extension, nullptr);
+    EXPECT_FALSE(extension->icon().pixmap(16).isNull());
 }
 
 TEST(MenuBarView, ShortcutTextsMapModifiersAndIgnoreWhatIsNoShortcut)

@@ -11,6 +11,9 @@ packages=(
   zlib1g-dev libfontconfig-dev
   libgtest-dev libbenchmark-dev
   fonts-noto-cjk
+  # The end-to-end tests and the start-up benchmark talk to their X server
+  # through libxcb; bench/ratio.sh reads the benchmark's report with Python.
+  libxcb1-dev python3
   xvfb xauth xdotool x11-utils
   # The installed desktop entry is checked with desktop-file-validate.
   desktop-file-utils

@@ -30,13 +30,10 @@ Label::~Label() = default;
 const ClassRecord& Label::Record()
 {
     static const ClassRecord record { "Label", &RectControl::Record(),
-        { Property<Label>("Text", &Label::Text), Property<Label>("TextColor", &Label::TextColor),
+        WithTextStyle({ Property<Label>("Text", &Label::Text), Property<Label>("TextColor", &Label::TextColor),
             Property<Label>("TextAlign", &Label::TextAlign), Property<Label>("Multiline", &Label::Multiline),
             Property<Label>("Selectable", &Label::Selectable), Property<Label>("Transparent", &Label::Transparent),
-            Property<RectControl>("TextFont", &Label::TextFont), Property<RectControl>("TextSize", &Label::TextSize),
-            Property<RectControl>("TextUnit", &Label::TextUnit), Property<RectControl>("Bold", &Label::Bold),
-            Property<RectControl>("Italic", &Label::Italic), Property<RectControl>("Underline", &Label::Underline),
-            Kept("DataField", PropertyType::String), Kept("DataSource", PropertyType::String) },
+            Kept("DataField", PropertyType::String), Kept("DataSource", PropertyType::String) }),
         {}, {} };
     return record;
 }

@@ -321,4 +321,15 @@ void RectControl::Italic(bool v) { SetStyle(impl(), impl().italic, v); }
 bool RectControl::Underline() const { return impl().underline; }
 void RectControl::Underline(bool v) { SetStyle(impl(), impl().underline, v); }
 
+std::vector<PropertyRecord> RectControl::WithTextStyle(std::vector<PropertyRecord> own)
+{
+    own.insert(own.end(),
+        { Property<RectControl>("TextFont", &RectControl::TextFont),
+            Property<RectControl>("TextSize", &RectControl::TextSize),
+            Property<RectControl>("TextUnit", &RectControl::TextUnit), Property<RectControl>("Bold", &RectControl::Bold),
+            Property<RectControl>("Italic", &RectControl::Italic),
+            Property<RectControl>("Underline", &RectControl::Underline) });
+    return own;
+}
+
 } // namespace fw

@@ -64,11 +64,8 @@ TabPanel::~TabPanel() = default;
 const ClassRecord& TabPanel::Record()
 {
     static const ClassRecord record { "TabPanel", &RectControl::Record(),
-        { Property<TabPanel>("TabDefinition", &TabPanel::TabDefinition),
-            Property<TabPanel>("Value", &TabPanel::Value), Kept("SmallTabs", PropertyType::Boolean),
-            Property<RectControl>("TextFont", &TabPanel::TextFont), Property<RectControl>("TextSize", &TabPanel::TextSize),
-            Property<RectControl>("TextUnit", &TabPanel::TextUnit), Property<RectControl>("Bold", &TabPanel::Bold),
-            Property<RectControl>("Italic", &TabPanel::Italic), Property<RectControl>("Underline", &TabPanel::Underline) },
+        WithTextStyle({ Property<TabPanel>("TabDefinition", &TabPanel::TabDefinition),
+            Property<TabPanel>("Value", &TabPanel::Value), Kept("SmallTabs", PropertyType::Boolean) }),
         {}, {} };
     return record;
 }

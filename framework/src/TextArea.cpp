@@ -30,21 +30,18 @@ TextArea::~TextArea() = default;
 const ClassRecord& TextArea::Record()
 {
     static const ClassRecord record { "TextArea", &RectControl::Record(),
-        { Property<TextArea>("Text", &TextArea::Text), Property<TextArea>("ReadOnly", &TextArea::ReadOnly),
+        WithTextStyle({ Property<TextArea>("Text", &TextArea::Text), Property<TextArea>("ReadOnly", &TextArea::ReadOnly),
             Property<TextArea>("Multiline", &TextArea::Multiline),
             Property<TextArea>("ScrollbarVertical", &TextArea::ScrollbarVertical),
             Property<TextArea>("ScrollbarHorizontal", &TextArea::ScrollbarHorizontal),
             Property<TextArea>("Border", &TextArea::Border), Property<TextArea>("BackColor", &TextArea::BackColor),
             Property<TextArea>("TextColor", &TextArea::TextColor),
             Property<TextArea>("AcceptTabs", &TextArea::AcceptTabs),
-            Property<RectControl>("TextFont", &TextArea::TextFont), Property<RectControl>("TextSize", &TextArea::TextSize),
-            Property<RectControl>("TextUnit", &TextArea::TextUnit), Property<RectControl>("Bold", &TextArea::Bold),
-            Property<RectControl>("Italic", &TextArea::Italic), Property<RectControl>("Underline", &TextArea::Underline),
             Kept("Styled", PropertyType::Boolean), Kept("HideSelection", PropertyType::Boolean),
             Kept("LimitText", PropertyType::Int32), Kept("Alignment", PropertyType::Int32),
             Kept("Format", PropertyType::String), Kept("Mask", PropertyType::String),
             Kept("UseFocusRing", PropertyType::Boolean), Kept("AutomaticallyCheckSpelling", PropertyType::Boolean),
-            Kept("DataSource", PropertyType::String), Kept("DataField", PropertyType::String) },
+            Kept("DataSource", PropertyType::String), Kept("DataField", PropertyType::String) }),
         {}, {} };
     return record;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -95,6 +96,9 @@ protected:
     void Italic(bool v);
     bool Underline() const;
     void Underline(bool v);
+    // A subclass's own properties followed by those of the text style, for
+    // the class record of a control that makes the style public.
+    static std::vector<PropertyRecord> WithTextStyle(std::vector<PropertyRecord> own);
 
 private:
     Ref<fw::MouseCursor> cursor_;

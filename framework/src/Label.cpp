@@ -1,6 +1,7 @@
 #include <framework/Label.h>
 
 #include "ControlImpl.h"
+#include "InRange.h"
 
 #include <QLabel>
 
@@ -60,9 +61,7 @@ int32_t Label::TextAlign() const { return textAlign_; }
 void Label::TextAlign(int32_t align)
 {
     static const Qt::Alignment horizontal[] = { Qt::AlignLeft, Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight };
-    if (align < 0 || align > 3)
-        throw OutOfBoundsException("TextAlign " + std::to_string(align) + " is outside 0 to 3");
-    textAlign_ = align;
+    textAlign_ = detail::InRange("TextAlign", align, 0, 3);
     if (QLabel* w = Widget(impl()))
         w->setAlignment(horizontal[align] | Qt::AlignVCenter);
 }

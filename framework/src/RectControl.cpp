@@ -3,6 +3,7 @@
 #include <framework/MouseCursor.h>
 
 #include "ControlImpl.h"
+#include "InRange.h"
 #include "MouseCursorImpl.h"
 #include "TabPanelWidget.h"
 #include "WindowImpl.h"
@@ -38,14 +39,6 @@ const ClassRecord& RectControl::Record()
 const ClassRecord& RectControl::ClassInfo() const { return Record(); }
 
 namespace {
-int32_t Checked(const char* name, int32_t v, int32_t lowest, int32_t highest)
-{
-    if (v < lowest || v > highest)
-        throw OutOfBoundsException(std::string(name) + " " + std::to_string(v) + " is outside " + std::to_string(lowest)
-            + " to " + std::to_string(highest));
-    return v;
-}
-
 // The rectangle moved, and if need be shrunk, to lie inside `area`.
 QRect FitInside(QRect r, const QRect& area)
 {
@@ -196,7 +189,7 @@ void detail::SetPaletteColor(QWidget* widget, QPalette::ColorRole role, Color co
 namespace {
 void SetPlace(Control::Impl& c, int32_t& field, const char* name, int32_t v, int32_t lowest)
 {
-    field = Checked(name, v, lowest, 32767);
+    field = detail::InRange(name, v, lowest, 32767);
     detail::PlaceControl(c);
 }
 } // namespace

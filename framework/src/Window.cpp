@@ -1,6 +1,7 @@
 #include "WindowImpl.h"
 #include "ApplicationLink.h"
 #include "ControlImpl.h"
+#include "InRange.h"
 #include "MenuItemImpl.h"
 #include "MenuView.h"
 #include "PictureImpl.h"
@@ -37,16 +38,6 @@ void BringToFront(Window* window)
     if (it != open.end())
         std::rotate(open.begin(), it, it + 1);
 }
-
-int32_t Checked(const char* name, int32_t v, int32_t lowest, int32_t highest)
-{
-    if (v < lowest || v > highest)
-        throw OutOfBoundsException(std::string(name) + " " + std::to_string(v) + " is outside " + std::to_string(lowest)
-            + " to " + std::to_string(highest));
-    return v;
-}
-
-int32_t CheckedSize(const char* name, int32_t v) { return Checked(name, v, 1, 32767); }
 
 // The client area gets the window's size within its bounds; the toolkit
 // window takes it with the menu bar above. Equal bounds fix the size, for
@@ -279,7 +270,7 @@ void Window::Constructor()
 namespace {
 void SetBound(Window::Impl& d, int32_t& field, const char* name, int32_t v)
 {
-    field = CheckedSize(name, v);
+    field = detail::InRange(name, v, 1, 32767);
     ApplySize(d);
 }
 void SetButton(Window::Impl& d, bool& field, bool v)
@@ -317,7 +308,7 @@ void Window::Frame(int32_t v)
     ApplyFlags(*impl_);
 }
 int32_t Window::Placement() const { return impl_->placement; }
-void Window::Placement(int32_t v) { impl_->placement = Checked("Placement", v, 0, 2); }
+void Window::Placement(int32_t v) { impl_->placement = detail::InRange("Placement", v, 0, 2); }
 bool Window::CloseButton() const { return impl_->closeButton; }
 void Window::CloseButton(bool v) { SetButton(*impl_, impl_->closeButton, v); }
 bool Window::MinimizeButton() const { return impl_->minimizeButton; }

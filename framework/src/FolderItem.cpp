@@ -399,15 +399,9 @@ int16_t FolderItem::MacVRefNum() const
 
 int32_t FolderItem::MacDirID() const
 {
-    struct stat st;
-    Handle holder = Holder();
-    if (!holder || fstat(holder->Fd(), &st) != 0) {
-        SetLastErrorCode(errno);
-        return 0;
-    }
-    SetLastErrorCode(0);
-    carbon::VolumeRefNum(static_cast<uint64_t>(st.st_dev));
-    return carbon::DirID(HoldingFolder(), holder);
+    // A record resolves only on a numbered volume: number it first.
+    MacVRefNum();
+    return lastError_ == 0 ? carbon::DirID(HoldingFolder(), holder_) : 0;
 }
 
 int32_t FolderItem::LastErrorCode() const { return lastError_; }

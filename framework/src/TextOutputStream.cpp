@@ -12,19 +12,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace fw {
 
 Ref<TextOutputStream> TextOutputStream::Create(const Ref<FolderItem>& file)
 {
-    auto fail = [&](int err) {
-        file->SetLastErrorCode(err);
-        throw IOException("cannot create " + file->NativePath() + ": " + std::strerror(err), err);
-    };
     auto folder = file->Holder();
     if (!folder)
-        fail(errno);
+        file->Fail("cannot create", errno);
     // Whatever is made here goes with the stream when it fails.
     auto stream = New<TextOutputStream>(Key {}, file, -1);
     stream->folder_ = folder;
@@ -33,9 +28,9 @@ Ref<TextOutputStream> TextOutputStream::Create(const Ref<FolderItem>& file)
         stream->reserved_ = file->held_;
         stream->fd_ = fcntl(held->Fd(), F_DUPFD_CLOEXEC, 0);
         if (stream->fd_ < 0 || ftruncate(stream->fd_, 0) != 0 || lseek(stream->fd_, 0, SEEK_SET) != 0)
-            fail(errno);
+            file->Fail("cannot create", errno);
     } else if (int err = stream->OpenBeside()) {
-        fail(err);
+        file->Fail("cannot create", err);
     }
     file->SetLastErrorCode(0);
     return stream;
@@ -106,18 +101,12 @@ const ClassRecord& TextOutputStream::Record()
 
 const ClassRecord& TextOutputStream::ClassInfo() const { return Record(); }
 
-void TextOutputStream::Fail(const char* what, int err)
-{
-    file_->SetLastErrorCode(err);
-    throw IOException(std::string(what) + " " + file_->NativePath() + ": " + std::strerror(err), err);
-}
-
 void TextOutputStream::Write(const std::string& data)
 {
     if (fd_ < 0)
-        Fail("cannot write", EBADF);
+        file_->Fail("cannot write", EBADF);
     if (int err = WriteAll(fd_, data))
-        Fail("cannot write", err);
+        file_->Fail("cannot write", err);
 }
 
 void TextOutputStream::Close()
@@ -130,7 +119,7 @@ void TextOutputStream::Close()
         err = errno;
     if (err != 0) {
         Discard();
-        Fail("cannot write", err);
+        file_->Fail("cannot write", err);
     }
     temp_.clear();
     int fd = fd_;
@@ -141,7 +130,7 @@ void TextOutputStream::Close()
     if (err == 0)
         err = folder_->Sync();
     if (err != 0)
-        Fail("cannot write", err);
+        file_->Fail("cannot write", err);
     if (reserved_)
         reserved_->written = true;
     file_->SetLastErrorCode(0);

@@ -40,7 +40,6 @@ public:
     void Close();
 
 private:
-    [[noreturn]] void Fail(const char* what, int err);
     // Opens a new file beside the item's: 0 or errno.
     int OpenBeside();
     void Discard();

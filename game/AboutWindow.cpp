@@ -16,8 +16,6 @@ using namespace fw;
 
 namespace {
 
-const char kClassName[] = "AboutWindow.AboutWindow";
-
 const std::string& AboutRecord()
 {
     static const std::string record = WindowRecord({ .Placement = 1, .Width = 200, .Height = 80, .Frame = 2,
@@ -94,7 +92,7 @@ const std::map<std::string, std::string>& Records()
 
 const ClassRecord& AboutWindow::Record()
 {
-    static const ClassRecord record { kClassName, &Window::Record(), {},
+    static const ClassRecord record { "AboutWindow.AboutWindow", &Window::Record(), {},
         {
             Method("Layout", &AboutWindow::Layout),
             Method("CreateControls", &AboutWindow::CreateControls),
@@ -114,15 +112,7 @@ const ClassRecord& AboutWindow::Record()
 
 const ClassRecord& AboutWindow::ClassInfo() const { return Record(); }
 
-Ref<AboutWindow> AboutWindow::Instance()
-{
-    Ref<Window> window = GetImplicitWindow(kClassName);
-    if (!window) {
-        window = New<AboutWindow>();
-        window->Constructor();
-    }
-    return Cast<AboutWindow>(window);
-}
+Ref<AboutWindow> AboutWindow::Instance() { return ImplicitInstance<AboutWindow>(); }
 
 const std::string& AboutWindow::PropertyRecordOf(const std::string& name) { return Records().at(name); }
 

@@ -19,8 +19,6 @@ using namespace fw;
 
 namespace {
 
-const char kClassName[] = "HelpWindow.HelpWindow";
-
 // The text areas break lines at a single CR, never LF; no text ends with one.
 std::string Lines(std::initializer_list<std::string> lines)
 {
@@ -228,7 +226,7 @@ const std::map<std::string, std::string>& Records()
 
 const ClassRecord& HelpWindow::Record()
 {
-    static const ClassRecord record { kClassName, &Window::Record(), {},
+    static const ClassRecord record { "HelpWindow.HelpWindow", &Window::Record(), {},
         {
             Method("Layout", &HelpWindow::Layout),
             Method("CreateControls", &HelpWindow::CreateControls),
@@ -250,15 +248,7 @@ const ClassRecord& HelpWindow::Record()
 
 const ClassRecord& HelpWindow::ClassInfo() const { return Record(); }
 
-Ref<HelpWindow> HelpWindow::Instance()
-{
-    Ref<Window> window = GetImplicitWindow(kClassName);
-    if (!window) {
-        window = New<HelpWindow>();
-        window->Constructor();
-    }
-    return Cast<HelpWindow>(window);
-}
+Ref<HelpWindow> HelpWindow::Instance() { return ImplicitInstance<HelpWindow>(); }
 
 const std::string& HelpWindow::PropertyRecordOf(const std::string& name) { return Records().at(name); }
 

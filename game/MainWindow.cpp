@@ -16,7 +16,6 @@ using namespace fw;
 
 namespace {
 
-const char kClassName[] = "MainWindow.MainWindow";
 const char kFieldName[] = "TheGameField";
 constexpr int32_t kBackgrounds = 5;
 
@@ -39,7 +38,7 @@ const std::string& FieldRecord()
 
 const ClassRecord& MainWindow::Record()
 {
-    static const ClassRecord record { kClassName, &Window::Record(), {},
+    static const ClassRecord record { "MainWindow.MainWindow", &Window::Record(), {},
         {
             Method("Layout", &MainWindow::Layout),
             Method("CreateControls", &MainWindow::CreateControls),
@@ -78,16 +77,7 @@ const ClassRecord& MainWindow::Record()
 
 const ClassRecord& MainWindow::ClassInfo() const { return Record(); }
 
-Ref<MainWindow> MainWindow::Instance()
-{
-    Ref<Window> window = GetImplicitWindow(kClassName);
-    if (!window) {
-        Ref<MainWindow> built = New<MainWindow>();
-        built->Constructor();
-        window = built;
-    }
-    return Cast<MainWindow>(window);
-}
+Ref<MainWindow> MainWindow::Instance() { return ImplicitInstance<MainWindow>(); }
 
 void MainWindow::Layout()
 {

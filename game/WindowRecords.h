@@ -1,13 +1,16 @@
 #pragma once
 
+#include <framework/Window.h>
+
 #include <cstdint>
 #include <string>
 
-// The property records that the game's windows and canvases share in all
-// but a few values. Every window of the game has a fixed size, no maximise
-// button, a white back colour and the menu bar; every canvas lies in no
-// array, on no tab page, takes no focus and has no tool tip. The values
-// that differ are given by name:
+// What the game's windows share: how each finds its single instance, and
+// the property records of windows and canvases, alike in all but a few
+// values. Every window of the game has a fixed size, no maximise button, a
+// white back colour and the menu bar; every canvas lies in no array, on no
+// tab page, takes no focus and has no tool tip. The values that differ are
+// given by name:
 //
 //     WindowRecord({ .Placement = 1, .Width = 200, .Height = 80, .Frame = 2, ... })
 
@@ -35,3 +38,16 @@ struct CanvasValues {
 std::string WindowRecord(const WindowValues& v);
 // The 23 canvas keys.
 std::string CanvasRecord(const CanvasValues& v);
+
+// The open window of class W, else a new one, built: each window's
+// Instance().
+template <class W>
+fw::Ref<W> ImplicitInstance()
+{
+    fw::Ref<fw::Window> window = fw::GetImplicitWindow(W::Record().Name);
+    if (!window) {
+        window = fw::New<W>();
+        window->Constructor();
+    }
+    return fw::Cast<W>(window);
+}

@@ -1,6 +1,6 @@
 // The sound module: sound effects on Qt Multimedia's output.
 
-#include "../src/SoundEffect.h"
+#include "../SoundEffect.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

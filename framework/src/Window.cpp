@@ -117,6 +117,15 @@ void PlaceOnScreen(Window& window)
     d.widget->move(at);
 }
 
+// Closes a window that is not open (never built, or its build failed)
+// without asking it: hidden, and no handler holds it.
+void AbandonWindow(Window::Impl& d)
+{
+    d.closed = true;
+    d.widget->hide();
+    d.menuHandlers.clear();
+}
+
 bool IsModifier(int key)
 {
     return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta
@@ -248,9 +257,7 @@ void Window::Constructor()
     } catch (...) {
         // Nothing of a failed build stays: not counted, not shown, no
         // handler holding the window.
-        d.closed = true;
-        d.widget->hide();
-        d.menuHandlers.clear();
+        AbandonWindow(d);
         d.controls.clear();
         throw;
     }
@@ -392,16 +399,12 @@ void Window::Close() { detail::CloseWindow(*this, false); }
 bool detail::CloseWindow(Window& window, bool appQuitting)
 {
     Window::Impl& d = window.impl();
-    Ref<Window> self(std::static_pointer_cast<Window>(window.shared_from_this()));
-    auto& open = OpenWindows();
     if (!d.open) {
         // Never built, or closed already: nothing to ask or tell.
-        d.closed = true;
-        d.widget->hide();
-        d.menuHandlers.clear();
-        open.erase(std::remove(open.begin(), open.end(), self), open.end());
+        AbandonWindow(d);
         return true;
     }
+    Ref<Window> self(std::static_pointer_cast<Window>(window.shared_from_this()));
     bool cancel = false;
     Dispatch([&] { cancel = window.Event_CancelClose(appQuitting); });
     if (cancel || d.closed)
@@ -414,6 +417,7 @@ bool detail::CloseWindow(Window& window, bool appQuitting)
         d.modalLoop->quit();
     // The handlers hold the window; letting them go lets the window go.
     d.menuHandlers.clear();
+    auto& open = OpenWindows();
     open.erase(std::remove(open.begin(), open.end(), self), open.end());
     if (open.empty() && !appQuitting)
         detail::LastWindowClosed();

@@ -32,8 +32,6 @@ public:
     int32_t HotSpotY() const { return hotY_; }
     bool ImagePixel(int32_t x, int32_t y) const;
     bool MaskPixel(int32_t x, int32_t y) const;
-    const Rows& ImageRows() const { return image_; }
-    const Rows& MaskRows() const { return mask_; }
 
     // The toolkit's cursor, made once on first use: the rows never change.
     struct Shown;

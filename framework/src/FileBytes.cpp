@@ -7,12 +7,7 @@
 
 namespace fw {
 
-int ReadRegularFile(const std::string& path, uint64_t maxBytes, std::string& bytes, int extraOpenFlags)
-{
-    return ReadRegularFileAt(AT_FDCWD, path, maxBytes, bytes, extraOpenFlags);
-}
-
-int ReadRegularFileAt(int folder, const std::string& name, uint64_t maxBytes, std::string& bytes, int extraOpenFlags)
+int ReadRegularFile(int folder, const std::string& name, uint64_t maxBytes, std::string& bytes, int extraOpenFlags)
 {
     int fd = openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraOpenFlags);
     if (fd < 0)

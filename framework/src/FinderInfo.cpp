@@ -42,7 +42,7 @@ void PutBe32(std::string& b, size_t at, uint32_t v)
 // anything but a plain file of a sane size, is none either.
 int ReadSidecar(int folder, const std::string& name, std::string& bytes)
 {
-    int err = ReadRegularFileAt(folder, SidecarName(name), kLargest, bytes, O_NOFOLLOW);
+    int err = ReadRegularFile(folder, SidecarName(name), kLargest, bytes, O_NOFOLLOW);
     return err == ELOOP || err == EINVAL || err == EFBIG ? ENOENT : err;
 }
 

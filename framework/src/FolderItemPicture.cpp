@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <fcntl.h>
+
 #include <cerrno>
 
 namespace fw {
@@ -21,7 +23,7 @@ Ref<Picture> FolderItem::OpenAsPicture() const
 {
     // Only a regular file: opening a FIFO or a device would block or never end.
     std::string bytes;
-    if (int err = ReadRegularFile(NativePath(), kMaxPictureFileBytes, bytes)) {
+    if (int err = ReadRegularFile(AT_FDCWD, NativePath(), kMaxPictureFileBytes, bytes)) {
         SetLastErrorCode(err);
         return nullptr;
     }

@@ -5,6 +5,8 @@
 #include "SoundImpl.h"
 #include "WaveData.h"
 
+#include <fcntl.h>
+
 #include <cerrno>
 
 #include <string>
@@ -19,7 +21,7 @@ constexpr uint64_t kMaxSoundFileBytes = 32 * 1024 * 1024;
 Ref<Sound> FolderItem::OpenAsSound() const
 {
     std::string bytes;
-    if (int err = ReadRegularFile(NativePath(), kMaxSoundFileBytes, bytes)) {
+    if (int err = ReadRegularFile(AT_FDCWD, NativePath(), kMaxSoundFileBytes, bytes)) {
         SetLastErrorCode(err);
         return nullptr;
     }

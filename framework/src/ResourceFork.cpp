@@ -4,6 +4,8 @@
 
 #include "FileBytes.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -62,7 +64,7 @@ Ref<ResourceFork> ResourceFork::Open(const Ref<FolderItem>& file)
     if (!file)
         return nullptr;
     std::string bytes;
-    if (ReadRegularFile(file->NativePath(), static_cast<uint64_t>(kMaxFileSize), bytes) != 0)
+    if (ReadRegularFile(AT_FDCWD, file->NativePath(), static_cast<uint64_t>(kMaxFileSize), bytes) != 0)
         return nullptr;
     return FromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }

@@ -35,12 +35,20 @@ AppState& State()
 }
 
 // Closes the open windows front first; false when one of them stays open.
+// A window whose Close is running (it asked to quit, say) is closed
+// already, though still on the list until its Close returns.
 bool CloseAllWindows()
 {
-    while (Ref<Window> w = FrontWindow())
-        if (!detail::CloseWindow(*w, true))
+    for (;;) {
+        Ref<Window> next;
+        for (int32_t i = 0; !next && i < WindowCount(); ++i)
+            if (Ref<Window> w = WindowAt(i); w->impl().open)
+                next = w;
+        if (!next)
+            return true;
+        if (!detail::CloseWindow(*next, true))
             return false;
-    return true;
+    }
 }
 } // namespace
 
@@ -141,7 +149,10 @@ void RuntimeOpenApplication()
         return;
     s.opened = true;
     Ref<Application> app = s.app;
-    Dispatch([&] { app->Event_Open(); });
+    // Not through Dispatch: an application that could not open (its
+    // settings unreadable, say) must not go on to show a window that
+    // works on what Open did not make.
+    app->Event_Open();
 }
 
 namespace detail {

@@ -135,7 +135,13 @@ int32_t RuntimeRun()
     RuntimeState& s = State();
     if (!s.app)
         return 1;
-    RuntimeOpenApplication();
+    try {
+        RuntimeOpenApplication();
+    } catch (...) {
+        // Opening is part of start-up.
+        s.startupFailed = true;
+        throw;
+    }
     if (!s.quitRequested)
         s.exitCode = QApplication::exec();
     s.quitRequested = false;

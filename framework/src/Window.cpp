@@ -247,10 +247,11 @@ void Window::Constructor()
     if (d.constructed || d.closed)
         return;
     d.constructed = true;
-    // The application has opened before any window builds.
-    RuntimeOpenApplication();
     Ref<Window> self = Self(this);
     try {
+        // The application has opened before any window builds; should it
+        // fail to open, no window is built.
+        RuntimeOpenApplication();
         Layout();
         CreateControls();
         AddMenuHandlers(self);

@@ -83,6 +83,7 @@ class Win : public Window {
 public:
     explicit Win(std::string title, bool ownsVol = false) : title_(std::move(title)), ownsVol_(ownsVol) {}
     bool refuseQuit = false;
+    bool quitInClose = false;
     void Layout() override
     {
         journal.push_back(title_ + ".Layout");
@@ -107,7 +108,12 @@ public:
         journal.push_back(title_ + (quitting ? ".CancelClose quitting" : ".CancelClose"));
         return refuseQuit;
     }
-    void Event_Close() override { journal.push_back(title_ + ".Close"); }
+    void Event_Close() override
+    {
+        journal.push_back(title_ + ".Close");
+        if (quitInClose)
+            GetAppObject()->Quit();
+    }
 
 private:
     std::string title_;
@@ -159,15 +165,23 @@ TEST(Application, TheEventLoopOpensItWhenNoWindowDid)
     EXPECT_EQ(journal, std::vector<std::string>({ "App.Open", "loop" }));
 }
 
-TEST(Application, AnExceptionInOpenIsReportedAndStartUpGoesOn)
+TEST(Application, AnExceptionInOpenLeavesStartUpWithNoWindowBuiltAndTheRunFailed)
 {
     Ref<App> app = StartApp();
     app->throwInOpen = true;
-    testing::internal::CaptureStderr();
-    OpenWin("main");
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("IOException: settings unreadable"), std::string::npos) << err;
-    EXPECT_EQ(journal, std::vector<std::string>({ "App.Open", "main.Layout", "Field.Open" }));
+    Ref<Win> w = New<Win>("main");
+    EXPECT_THROW(w->Constructor(), IOException);
+    EXPECT_EQ(journal, std::vector<std::string>({ "App.Open" }));
+    EXPECT_EQ(WindowCount(), 0);
+    OpenWin("second"); // Open is not raised again; later windows build
+    EXPECT_EQ(WindowCount(), 1);
+
+    // Raised by the loop instead, it leaves the loop before it runs.
+    RuntimeRegisterAppObject(New<App>());
+    Cast<App>(GetAppObject())->throwInOpen = true;
+    EXPECT_THROW(RunWith([] { journal.push_back("loop"); }, 50), IOException);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "loop"), 0);
+    EXPECT_EQ(RuntimeExit(), 1);
 }
 
 TEST(Application, AutoQuitQuitsWhenTheLastWindowClosesRaisingCloseOnce)
@@ -196,6 +210,19 @@ TEST(Application, WithoutAutoQuitTheLastWindowClosingLeavesItRunning)
     EXPECT_EQ(RunWith([&] { a->Close(); }, 200), 99);
     EXPECT_EQ(WindowCount(), 0);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "App.Close"), 0);
+}
+
+TEST(Application, QuitFromAWindowsCloseClosesTheOthersAndEnds)
+{
+    Ref<App> app = StartApp();
+    Ref<Win> a = OpenWin("a");
+    Ref<Win> b = OpenWin("b");
+    b->quitInClose = true;
+    journal.clear();
+    EXPECT_EQ(RunWith([&] { b->Close(); }), 0);
+    EXPECT_EQ(journal,
+        std::vector<std::string>({ "b.CancelClose", "b.Close", "a.CancelClose quitting", "a.Close", "App.Close" }));
+    EXPECT_EQ(WindowCount(), 0);
 }
 
 TEST(Application, QuitClosesEveryWindowAsPartOfQuittingUnlessOneRefuses)

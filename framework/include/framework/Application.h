@@ -71,7 +71,9 @@ void RuntimeRegisterAppObject(const Ref<Application>& app);
 Ref<Application> GetAppObject();
 // Raises the registered application's Open unless it has been raised in
 // this run. The framework does so itself before it builds the first window
-// and before the event loop runs.
+// and before the event loop runs. Opening is part of start-up: an exception
+// that Open raises leaves here, so the window's build or the loop's start
+// fails with it (and RuntimeExit answers 1).
 void RuntimeOpenApplication();
 
 } // namespace fw

@@ -27,7 +27,10 @@ void RunFrameworkInitialization(void (*startup)());
 void RuntimeInitExternalClasses();
 // The table of plug-in entry points: empty in this program.
 void InitPluginEntrypoints();
-// Runs the event loop until the application quits; answers its exit code.
+// Opens the application if no window has, then runs the event loop until
+// the application quits; answers its exit code. An exception from the
+// application's Open leaves here before the loop runs, and the run has
+// failed.
 int32_t RuntimeRun();
 // Ends the loop started by RuntimeRun.
 void RuntimeQuit(int32_t code = 0);

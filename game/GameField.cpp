@@ -139,8 +139,7 @@ void GameField::GameEnd(int32_t x, int32_t y)
     ResultY = y;
     // In Double: a press far outside cannot overflow the differences.
     PointDiffer = ToInt32(Floor(Sqrt(Square(double(x) - CenterX) + Square(double(y) - CenterY))));
-    // The sound starts before the scene is drawn. Should it raise, the turn
-    // stays in the guessing state and the next press judges again.
+    // The sound starts before the scene is drawn; a missing one is silence.
     Ref<SoundPlayer> player = App()->ItsSoundPlayer;
     player->Play(PointDiffer == 0 ? HitSnd() : PointDiffer < kNearLimit ? NearSnd() : OutSnd());
     GameAvail = false;

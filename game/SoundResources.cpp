@@ -1,6 +1,12 @@
 #include "game/SoundResources.h"
 
 #include <framework/ApplicationBundle.h>
+#include <framework/Dispatch.h>
+#include <framework/FolderItem.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
 
 using namespace fw;
 
@@ -17,9 +23,20 @@ Ref<Sound> Load(SoundCache& cache, const char* fileName)
     if (!cache.loaded) {
         // Set before anything is tried: a failure, even an exception, is final.
         cache.loaded = true;
-        if (Ref<FolderItem> resources = GetApplicationBundleResources()) {
-            Ref<FolderItem> file = resources->Child(fileName);
-            cache.permaSound = file->OpenAsSound();
+        Ref<FolderItem> resources = GetApplicationBundleResources();
+        if (!resources) {
+            ReportError(std::string("no Resources folder beside the program to read ") + fileName
+                + " from; the game goes on without this sound");
+            return nullptr;
+        }
+        Ref<FolderItem> file = resources->Child(fileName);
+        cache.permaSound = file->OpenAsSound();
+        if (!cache.permaSound) {
+            const int32_t err = file->LastErrorCode();
+            // EINVAL: the file was read but holds no sound we can play.
+            const std::string why = err == EINVAL ? "not a WAV sound that can be played" : std::strerror(err);
+            ReportError("cannot use the sound " + file->NativePath() + ": " + why
+                + "; the game goes on without this sound");
         }
     }
     return cache.permaSound;

@@ -9,18 +9,23 @@
 
 namespace fw {
 
-void UnhandledException(const RuntimeException& e) noexcept
+void ReportError(const std::string& message) noexcept
 {
     std::string program = "horomine";
     if (QCoreApplication::instance())
         program = QCoreApplication::applicationName().toStdString();
-    std::string line = program + ": unhandled " + e.ClassName();
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
+    std::fflush(stderr);
+}
+
+void UnhandledException(const RuntimeException& e) noexcept
+{
+    std::string line = std::string("unhandled ") + e.ClassName();
     if (!e.Message.empty())
         line += ": " + e.Message;
     if (e.ErrorNumber != 0)
         line += " (error " + std::to_string(e.ErrorNumber) + ")";
-    std::fprintf(stderr, "%s\n", line.c_str());
-    std::fflush(stderr);
+    ReportError(line);
 }
 
 void UnhandledException(std::exception_ptr raised) noexcept

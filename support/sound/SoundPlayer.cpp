@@ -67,9 +67,10 @@ double SoundPlayer::Now() { return Microseconds(); }
 
 void SoundPlayer::Play(const Ref<Sound>& sound)
 {
-    if (!SoundEnable)
+    // Raising for a missing sound would end the caller halfway: a turn
+    // that never ends, a volume choice never stored.
+    if (!SoundEnable || !sound)
         return;
-    // A nil sound raises here, before anything has changed.
     sound->Volume(SoundVolume);
     sound->Play();
     LastPlayTime = Now();

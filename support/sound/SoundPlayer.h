@@ -21,7 +21,8 @@ public:
 
     virtual std::string VersionInfo();
     // Starts the sound at the current volume; nothing while sound is off.
-    // Raises NilObjectException for nil while sound is on.
+    // A nil sound (its file missing or unreadable) is silence: nothing
+    // starts and nothing changes, so the caller's work goes on.
     virtual void Play(const fw::Ref<fw::Sound>& sound);
     virtual void SetEnable(bool on);
     virtual bool RefEnable();

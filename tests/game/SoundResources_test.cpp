@@ -43,22 +43,30 @@ TEST(SoundResources, MissingAtTheFirstCallStaysNilForTheRun)
     EXPECT_TRUE(HitSnd()) << "each sound has its own first call";
 }
 
-TEST(SoundResources, DamagedOrNoResourcesFolderStaysNil)
+TEST(SoundResources, DamagedMissingOrNoResourcesFolderStaysNilAndIsReportedOnce)
 {
     HOROMINE_IN_TEMPORARY_BUNDLE();
     test::WriteFile(test::BundleResources() / "OutSnd.wav", "");
     test::WriteFile(test::BundleResources() / "NearSnd.wav", test::WavBytes().substr(0, 30));
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(OutSnd());
     EXPECT_FALSE(NearSnd());
+    EXPECT_FALSE(SoundVolSnd());
     fs::remove_all(test::BundleResources());
     EXPECT_FALSE(HitSnd());
     fs::create_directory(test::BundleResources());
-    Put("OutSnd.wav");
-    Put("NearSnd.wav");
-    Put("HitSnd.wav");
-    EXPECT_FALSE(OutSnd());
-    EXPECT_FALSE(NearSnd());
-    EXPECT_FALSE(HitSnd());
+    for (const char* name : { "OutSnd.wav", "NearSnd.wav", "HitSnd.wav", "SoundVolSnd.wav" }) {
+        Put(name);
+        EXPECT_FALSE(OutSnd() || NearSnd() || HitSnd() || SoundVolSnd());
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string goesOn = "; the game goes on without this sound\n";
+    const std::string resources = test::BundleResources().string() + "/";
+    EXPECT_EQ(err,
+        "horomine: cannot use the sound " + resources + "OutSnd.wav: not a WAV sound that can be played" + goesOn
+            + "horomine: cannot use the sound " + resources + "NearSnd.wav: not a WAV sound that can be played" + goesOn
+            + "horomine: cannot use the sound " + resources + "SoundVolSnd.wav: No such file or directory" + goesOn
+            + "horomine: no Resources folder beside the program to read HitSnd.wav from" + goesOn);
 }
 
 TEST(ResourceCaches, ReleaseEmptiesTheSoundAndCursorCachesButNotThePictures)

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <functional>
+#include <string>
 
 namespace fw {
 
@@ -12,6 +13,10 @@ namespace fw {
 // to UnhandledException and the event loop goes on. Answers false when the
 // call ended with an exception.
 bool Dispatch(const std::function<void()>& call) noexcept;
+
+// Writes one line on standard error, after the program's name: how the
+// program tells of a failure that it goes on without.
+void ReportError(const std::string& message) noexcept;
 
 // Reports an exception that no program code caught: its class and message
 // on standard error.

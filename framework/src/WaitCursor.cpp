@@ -63,6 +63,21 @@ void detail::EndProgramCall()
         Hide();
 }
 
+detail::WaitingForInput::WaitingForInput()
+    : depth_(State().depth)
+{
+    State().depth = 0;
+    Hide();
+}
+
+detail::WaitingForInput::~WaitingForInput()
+{
+    WaitCursorState& s = State();
+    s.depth = depth_;
+    if (s.depth > 0)
+        s.since = s.clock();
+}
+
 void detail::WaitCursorTick()
 {
     WaitCursorState& s = State();

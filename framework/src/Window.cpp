@@ -5,6 +5,7 @@
 #include "MenuItemImpl.h"
 #include "MenuView.h"
 #include "PictureImpl.h"
+#include "WaitCursorImpl.h"
 
 #include <framework/Application.h>
 #include <framework/Control.h>
@@ -388,8 +389,10 @@ void Window::ShowModal()
     QPointer<QEventLoop> outer = d.modalLoop;
     d.modalLoop = &loop;
     Show();
-    if (!d.closed)
+    if (!d.closed) {
+        detail::WaitingForInput idle;
         loop.exec();
+    }
     d.modalLoop = outer;
     if (d.closed && outer)
         outer->quit();

@@ -3,6 +3,7 @@
 #include "common/Mounts.h"
 
 #include <sys/xattr.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <random>
@@ -32,20 +33,78 @@ TEST_F(Session, WithEveryMediaFileGoneItPlaysReportsEachMissingSoundAndQuits)
     for (const auto& file : fs::directory_iterator(Resources()))
         fs::remove(file.path());
     Launch();
-    // No markers to see: the prompt changes when the turn starts.
+    // No markers to see: the prompt changes when the turn starts, and the
+    // error shows at the top right when it ends.
     const QImage waiting = FieldShot("no media");
     PressField(QPoint(240, 150));
-    ASSERT_TRUE(WaitFor([&] { return FieldShot() != waiting; }));
+    QImage turn;
+    ASSERT_TRUE(WaitFor([&] { return (turn = FieldShot()) != waiting; }));
     PressField(QPoint(240, 150)); // the guess: its sound is missing
-    ASSERT_TRUE(WaitFor([&] { return Count(Errors(), "unhandled NilObjectException") == 1; })) << Errors();
+    ASSERT_TRUE(WaitFor([&] { return FieldShot().copy(240, 0, 240, 18) != turn.copy(240, 0, 240, 18); }));
     Keys(GameWindow(), "ctrl+2");
     ChooseWithMouse({ 2, 1, 4 }); // a volume: its sample is missing too
-    ASSERT_TRUE(WaitFor([&] { return Count(Errors(), "unhandled NilObjectException") == 2; })) << Errors();
     Keys(GameWindow(), "ctrl+q");
     EXPECT_EQ(WaitExit(), 0) << Errors();
-    EXPECT_EQ(Count(Errors(), "unhandled"), 2) << Errors();
-    // The failed sample leaves the volume's code unwritten.
-    EXPECT_EQ(SettingsBytes(), "0012");
+    EXPECT_EQ(Count(Errors(), "the game goes on without this sound"), 2) << Errors();
+    EXPECT_EQ(Count(Errors(), "unhandled"), 0) << Errors();
+    EXPECT_EQ(SettingsBytes(), "00E2");
+}
+
+TEST_F(Session, WithoutTheMissAndVolumeSoundsMissesEndTheirTurnsAndTheVolumeIsStored)
+{
+    fs::remove(Resources() / "OutSnd.wav");
+    fs::remove(Resources() / "SoundVolSnd.wav");
+    Launch();
+    for (int turn = 0; turn < 3; ++turn) {
+        // PlayTurn sees a fresh turn only once the one before has ended.
+        const QImage before = PlayTurn([](QPoint m) { return m + QPoint(m.x() < 240 ? 30 : -30, 0); });
+        EXPECT_TRUE(WaitFor([&] { return ShowsError(before, FieldShot(), 30); })) << "turn " << turn;
+    }
+    ChooseWithMouse({ 2, 1, 4 });
+    Keys(GameWindow(), "ctrl+q");
+    EXPECT_EQ(WaitExit(), 0) << Errors();
+    EXPECT_EQ(SettingsBytes(), "00E1");
+    for (const char* missing : { "/OutSnd.wav: No such file", "/SoundVolSnd.wav: No such file" })
+        EXPECT_EQ(Count(Errors(), missing), 1) << Errors();
+    EXPECT_EQ(Count(Errors(), "unhandled"), 0) << Errors();
+}
+
+// A start that cannot open the settings ends at once with status 1 and
+// the failure named on standard error; it never maps a window.
+class FailedStart : public Session {
+protected:
+    void Expect(const std::vector<std::string>& prefix, const std::vector<std::string>& environment,
+        const std::string& named)
+    {
+        Start(prefix, environment);
+        const std::optional<int> status = WaitExit(3s);
+        ASSERT_TRUE(status.has_value()) << "still running; standard error:\n" << Errors();
+        EXPECT_EQ(*status, 1) << Errors();
+        EXPECT_EQ(Count(Errors(), "unhandled IOException"), 1) << Errors();
+        EXPECT_EQ(Count(Errors(), named), 1) << Errors();
+    }
+};
+
+TEST_F(FailedStart, APreferencesFolderThatCannotBeMade)
+{
+    std::ofstream(Preferences() / "file") << "not a folder";
+    const std::string below = (Preferences() / "file/prefs").string();
+    Expect({}, { "XDG_CONFIG_HOME=" + below }, "the Preferences folder " + below + ": Not a directory");
+}
+
+TEST_F(FailedStart, ASettingsFileTheUserMayNotRead)
+{
+    WriteSettings(SettingsFile(), "0013");
+    fs::permissions(SettingsFile(), fs::perms::none);
+    // Root reads it all the same: the game then runs as another user.
+    std::vector<std::string> prefix;
+    if (geteuid() == 0) {
+        if (access("/usr/bin/setpriv", X_OK) != 0 || test::InOwnUserNamespace())
+            GTEST_SKIP() << "running as root, and no other user can be had (setpriv, outside a user namespace)";
+        prefix = { "/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups" };
+    }
+    Expect(prefix, {}, SettingsFile().string() + ": Permission denied");
+    EXPECT_EQ(SettingsBytes(), "0013");
 }
 
 TEST_F(Session, ASettingsFileOfRandomBytesGivesTheDefaultsAndIsWrittenWholeAtQuit)

@@ -12,6 +12,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -177,13 +178,27 @@ std::string Session::SettingsTypeAndCreator() const
     return ReadAll(Preferences() / ("._" + SettingsFile().filename().string())).substr(38, 8);
 }
 
+void Session::Start(const std::vector<std::string>& prefix, const std::vector<std::string>& environment)
+{
+    std::vector<std::string> env = environment;
+    for (std::string mine : { "HOME=" + home_.string(), "XDG_CONFIG_HOME=" + Preferences().string(),
+             "XDG_CACHE_HOME=" + (home_ / ".cache").string(), "TMPDIR=" + (home_ / "tmp").string(),
+             "XDG_RUNTIME_DIR=" + (home_ / "tmp").string() }) {
+        const std::string name = mine.substr(0, mine.find('=') + 1);
+        if (std::none_of(env.begin(), env.end(), [&](const std::string& e) { return e.rfind(name, 0) == 0; }))
+            env.push_back(mine);
+    }
+    std::vector<std::string> args(prefix.begin() + (prefix.empty() ? 0 : 1), prefix.end());
+    const std::string game = (app_ / "bin/horomine").string();
+    if (!prefix.empty())
+        args.push_back(game);
+    game_process_ = std::make_unique<audio::Process>(
+        prefix.empty() ? game : prefix.front(), args, env, dir_ / "stdout", dir_ / "stderr");
+}
+
 void Session::Launch()
 {
-    game_process_ = std::make_unique<audio::Process>((app_ / "bin/horomine").string(), std::vector<std::string> {},
-        std::vector<std::string> { "HOME=" + home_.string(), "XDG_CONFIG_HOME=" + Preferences().string(),
-            "XDG_CACHE_HOME=" + (home_ / ".cache").string(), "TMPDIR=" + (home_ / "tmp").string(),
-            "XDG_RUNTIME_DIR=" + (home_ / "tmp").string() },
-        dir_ / "stdout", dir_ / "stderr");
+    Start();
     game_ = WaitForWindow("ほろみね");
     ASSERT_NE(game_, 0ul) << "no game window came up; standard error:\n" << Errors();
     ASSERT_TRUE(WaitFor([&] {

@@ -44,8 +44,12 @@ protected:
     // Bytes 0 to 7 of the file's Finder info: Mac type and creator.
     std::string SettingsTypeAndCreator() const;
 
-    // Starts the installed command; returns once the game window is mapped
-    // and its field shows a scene.
+    // Starts the installed command, behind `prefix` (a command that runs
+    // it, as setpriv does) and with `environment` ("NAME=value") over the
+    // session's own; returns at once.
+    void Start(const std::vector<std::string>& prefix = {}, const std::vector<std::string>& environment = {});
+    // Starts it; returns once the game window is mapped and its field
+    // shows a scene.
     void Launch();
     // The exit status, or nothing while it still runs after limit.
     std::optional<int> WaitExit(std::chrono::milliseconds limit = 10s);

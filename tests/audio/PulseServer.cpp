@@ -93,12 +93,32 @@ bool PulseServer::Start()
     std::string address = "unix:" + socket_.string();
     setenv("PULSE_SERVER", address.c_str(), 1);
 
+    // The null sink renders in blocks as long as the latency that its
+    // streams ask for, two seconds while none asks: the recording would
+    // start only when that first block ends. Held suspended until the
+    // recorder has asked for its short latency, it starts in short blocks.
+    const std::vector<std::string> pactlEnv { "PULSE_SERVER=" + address, "HOME=" + dir_.string() };
+    auto pactl = [&](std::vector<std::string> args) {
+        Process p("pactl", args, pactlEnv, dir_ / "pactl.out", dir_ / "pactl.log");
+        return p.Wait(std::chrono::seconds(10)) == 0;
+    };
+    if (!pactl({ "suspend-sink", kSink, "1" }))
+        return Fail("pactl could not suspend the null sink:" + LogTail(dir_ / "pactl.log"));
+
     // Recording starts as soon as the monitor delivers data, which may take
     // a moment: wait until it flows before anything plays.
     recorder_ = std::make_unique<Process>("parec",
         std::vector<std::string> { std::string("--device=") + kSink + ".monitor", "--format=s16le", "--rate=44100",
             "--channels=1", "--raw", "--latency-msec=10" },
-        std::vector<std::string> { "PULSE_SERVER=" + address, "HOME=" + dir_.string() }, recording_, recorderLog);
+        pactlEnv, recording_, recorderLog);
+    auto recorderConnected = [&] {
+        pactl({ "list", "short", "source-outputs" });
+        std::error_code size;
+        return fs::file_size(dir_ / "pactl.out", size) > 0 && !size;
+    };
+    if (!WaitFor([&] { return !recorder_->Running() || recorderConnected(); }, std::chrono::seconds(10))
+        || !pactl({ "suspend-sink", kSink, "0" }))
+        return Fail("parec did not connect to the null sink:" + LogTail(recorderLog));
     if (!WaitFor([&] { return !recorder_->Running() || Recorded() > 0; }, std::chrono::seconds(10))
         || !recorder_->Running())
         return Fail("parec recorded nothing from the null sink:" + LogTail(recorderLog));

@@ -4,7 +4,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${HOROMINE_BUILD_DIR:-$here/build}
 
-"$here/scripts/setup.sh"
+"$here/scripts/setup.sh" game
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DHOROMINE_BUILD_TESTS=OFF -DHOROMINE_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --parallel

@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build, the game and the tests need.
+# Installs the Debian packages that building and running the game need;
+# with "tests", also those of the tests, the fuzz target and the benchmarks.
 # Quiet and idempotent: asks apt only when something is missing.
+#   scripts/setup.sh [game|tests]      (default: game)
 set -euo pipefail
 
-packages=(
+game=(
   cmake ninja-build g++ pkg-config
+  # Windows, menus and pictures; sound effects (Qt Multimedia plays through
+  # libpulse, which it brings); the X11 platform plug-in.
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
   # The media tool writes its PNG files with zlib; the framework reads the
   # font configuration early with fontconfig.
   zlib1g-dev libfontconfig-dev
-  libgtest-dev libbenchmark-dev
   fonts-noto-cjk
+)
+
+tests=(
+  libgtest-dev libbenchmark-dev
   # The end-to-end tests and the start-up benchmark talk to their X server
   # through libxcb; bench/ratio.sh reads the benchmark's report with Python.
   libxcb1-dev python3
@@ -18,11 +25,16 @@ packages=(
   # The installed desktop entry is checked with desktop-file-validate.
   desktop-file-utils
   # The sound tests run a private server with a null sink and record it.
-  # The game itself needs only libpulse0, which Qt Multimedia brings.
   pulseaudio pulseaudio-utils
-  # The fuzz test of the property-record reader: clang with libFuzzer.
+  # The fuzz and sanitizer tests: clang with libFuzzer and the sanitizers.
   clang libclang-rt-dev
 )
+
+case "${1:-game}" in
+  game) packages=("${game[@]}") ;;
+  tests) packages=("${game[@]}" "${tests[@]}") ;;
+  *) echo "usage: $0 [game|tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

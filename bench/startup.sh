@@ -3,13 +3,13 @@
 # the same size that draws one Japanese string, both under an X server of
 # this script's own, with a private HOME and no sound server.
 #
-#   bench/startup.sh [build-dir] [runs]      (defaults: build, 21)
+#   bench/startup.sh [build-dir] [runs]      (defaults: build-test, 21)
 #
 # Goals: start to first scene at most 1.25 times the bare window's (median),
 # peak memory at most 1.3 times; idle for 10 s with the window open: under
 # 0.1 % CPU and no wake-ups.
 set -euo pipefail
-build=$(cd "${1:-build}" && pwd)
+build=$(cd "${1:-build-test}" && pwd)
 runs=${2:-21}
 game=$build/horomine/MacOS/horomine
 driver=$build/bench/startup/startup_driver

@@ -69,7 +69,9 @@ public:
     // destination's path, where it replaces a file of that name in one
     // atomic step: a reader finds the old file or the new one, never none.
     // Across file systems a copy takes the same atomic step. Raises
-    // IOException when the item cannot be moved; nothing is lost then.
+    // IOException when the item cannot be moved; nothing is lost then. It
+    // also raises when the moved file's folders cannot be flushed to disk
+    // after the rename: the file has moved, but a power cut may undo it.
     void MoveFileTo(const Ref<FolderItem>& destination);
 
     // The four-byte Mac type and creator; "" when the item has none (a

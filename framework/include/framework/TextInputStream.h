@@ -16,6 +16,8 @@ class TextInputStream : public Object {
 public:
     // Opens the file. Raises IOException, whose ErrorNumber is the item's
     // LastErrorCode, when it cannot be opened; NilObjectException for nil.
+    // The open never waits for a FIFO's writer, but a read does: ReadAll of
+    // a FIFO whose writer never writes waits as long.
     static Ref<TextInputStream> Open(const Ref<FolderItem>& file);
     TextInputStream(Key, Ref<FolderItem> file, int fd);
     ~TextInputStream() override;

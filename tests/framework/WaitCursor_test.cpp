@@ -1,21 +1,13 @@
-#include <framework/Application.h>
 #include <framework/Dispatch.h>
-#include <framework/MenuBar.h>
 #include <framework/Runtime.h>
 #include <framework/WaitCursor.h>
 #include <framework/Window.h>
 
-#include "common/ToolkitDriver.h"
-
 #include <QCursor>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
 
 using namespace fw;
 
@@ -50,29 +42,6 @@ bool BusyCall(int ms)
     Dispatch([&] { seen = Busy(ms); });
     return seen;
 }
-
-class Titled : public Window {
-public:
-    explicit Titled(std::string title) : title_(std::move(title)) {}
-    void Layout() override { Title(title_); }
-
-private:
-    std::string title_;
-};
-
-// Its menu update yields, as a long loop would.
-class App : public Application {
-public:
-    Ref<Window> about;
-    std::function<void()> inModal;
-    void Event_EnableMenuItems() override { YieldToBackground(); }
-    bool About()
-    {
-        QTimer::singleShot(0, inModal);
-        about->ShowModal();
-        return true;
-    }
-};
 
 class WaitCursor : public testing::Test {
 protected:
@@ -111,37 +80,17 @@ TEST_F(WaitCursor, NotShownOutsideAProgramCall)
 
 TEST_F(WaitCursor, AModalWindowWaitingForInputIsIdleTimeNotBusyTime)
 {
-    auto app = New<App>();
-    auto bar = New<MenuBar>();
-    auto help = New<MenuItem>();
-    help->Name("HelpMenu");
-    help->Text("Help");
-    auto item = New<MenuItem>();
-    item->Name("About");
-    item->Text("About");
-    help->Append(item);
-    bar->Append(help);
-    app->MenuBar(bar);
-    RuntimeRegisterAppObject(app);
-    app->AddMenuHandler("About", BindMenuHandler(app, &App::About));
-    auto main = New<Titled>("main");
-    main->Constructor();
-    app->about = New<Titled>("about");
-    app->about->Constructor();
-
+    auto about = New<Window>();
+    about->Constructor();
     bool idleShown = true, busyShown = false;
-    app->inModal = [&] {
-        // A second after the menu call began, the modal window's own menu
-        // opens and closes: the menu update yields.
-        g_now += 1e6;
-        test::OpenMenu("about", "Help");
-        test::CloseMenus();
+    QTimer::singleShot(0, [&] {
+        g_now += 1e6; // a second after the menu call that shows the window
+        Dispatch([] { YieldToBackground(); }); // the window's menu update yields
         idleShown = WaitCursorShown();
-        busyShown = BusyCall(700); // a long call from the modal loop still shows it
-        app->about->Close();
-    };
-    QMenu* menu = test::OpenMenu("main", "Help");
-    test::Click(menu, test::Entry(menu->actions(), "About"));
+        busyShown = BusyCall(700); // a long call from its loop still shows it
+        about->Close();
+    });
+    Dispatch([&] { about->ShowModal(); }); // as a menu handler shows it
     EXPECT_FALSE(idleShown);
     EXPECT_TRUE(busyShown);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

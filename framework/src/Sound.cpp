@@ -16,15 +16,39 @@ namespace {
 // The toolkit's gain for a volume: linear, 0.0 to 1.0.
 float Gain(int32_t volume) { return static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f; }
 
+// The module lies beside the framework library. It is opened by its whole
+// path: dlopen of a bare name searches the RUNPATH of its caller, which
+// under a sanitizer is the sanitizer's runtime, not the framework.
+std::string SoundModulePath()
+{
+    Dl_info self {};
+    if (dladdr(reinterpret_cast<void*>(&MakeSound), &self) == 0 || !self.dli_fname)
+        throw RuntimeException("the framework library cannot find its own file");
+    std::string path = self.dli_fname;
+    return path.substr(0, path.rfind('/') + 1) + detail::kSoundModule;
+}
+
+detail::MakeSoundEffectFunction LoadSoundModule()
+{
+    std::string path = SoundModulePath();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        throw RuntimeException(dlerror());
+    if (void* entry = dlsym(handle, detail::kMakeSoundEffect))
+        return reinterpret_cast<detail::MakeSoundEffectFunction>(entry);
+    throw RuntimeException(path + " lacks " + detail::kMakeSoundEffect);
+}
+
 detail::MakeSoundEffectFunction SoundModule()
 {
-    // Loaded once, from beside the framework (its RUNPATH), and kept.
+    // Loaded with the first sound and kept; a failure is reported once.
     static detail::MakeSoundEffectFunction make = [] {
-        void* module = dlopen(detail::kSoundModule, RTLD_NOW | RTLD_LOCAL);
-        void* entry = module ? dlsym(module, detail::kMakeSoundEffect) : nullptr;
-        if (!entry)
-            UnhandledException(RuntimeException(std::string("no sound output: ") + dlerror()));
-        return reinterpret_cast<detail::MakeSoundEffectFunction>(entry);
+        try {
+            return LoadSoundModule();
+        } catch (const RuntimeException& e) {
+            UnhandledException(RuntimeException("no sound output: " + e.Message));
+            return detail::MakeSoundEffectFunction(nullptr);
+        }
     }();
     return make;
 }

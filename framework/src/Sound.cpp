@@ -16,6 +16,19 @@ namespace {
 // The toolkit's gain for a volume: linear, 0.0 to 1.0.
 float Gain(int32_t volume) { return static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f; }
 
+// The module's entry points, nil until the first sound loads it.
+struct SoundModule {
+    bool tried = false;
+    detail::MakeSoundEffectFunction make = nullptr;
+    detail::SettleSoundEffectsFunction settle = nullptr;
+};
+
+SoundModule& Module()
+{
+    static SoundModule module;
+    return module;
+}
+
 // The module lies beside the framework library. It is opened by its whole
 // path: dlopen of a bare name searches the RUNPATH of its caller, which
 // under a sanitizer is the sanitizer's runtime, not the framework.
@@ -28,29 +41,38 @@ std::string SoundModulePath()
     return path.substr(0, path.rfind('/') + 1) + detail::kSoundModule;
 }
 
-detail::MakeSoundEffectFunction LoadSoundModule()
+SoundModule LoadSoundModule()
 {
     std::string path = SoundModulePath();
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
         throw RuntimeException(dlerror());
-    if (void* entry = dlsym(handle, detail::kMakeSoundEffect))
-        return reinterpret_cast<detail::MakeSoundEffectFunction>(entry);
-    throw RuntimeException(path + " lacks " + detail::kMakeSoundEffect);
+    auto entry = [&](const char* name) {
+        if (void* function = dlsym(handle, name))
+            return function;
+        throw RuntimeException(path + " lacks " + name);
+    };
+    // Both or neither: a sound whose loading cannot be settled at exit may
+    // hang it.
+    SoundModule module;
+    module.make = reinterpret_cast<detail::MakeSoundEffectFunction>(entry(detail::kMakeSoundEffect));
+    module.settle = reinterpret_cast<detail::SettleSoundEffectsFunction>(entry(detail::kSettleSoundEffects));
+    return module;
 }
 
-detail::MakeSoundEffectFunction SoundModule()
+detail::MakeSoundEffectFunction SoundMaker()
 {
     // Loaded with the first sound and kept; a failure is reported once.
-    static detail::MakeSoundEffectFunction make = [] {
+    SoundModule& module = Module();
+    if (!module.tried) {
         try {
-            return LoadSoundModule();
+            module = LoadSoundModule();
         } catch (const RuntimeException& e) {
             UnhandledException(RuntimeException("no sound output: " + e.Message));
-            return detail::MakeSoundEffectFunction(nullptr);
         }
-    }();
-    return make;
+        module.tried = true;
+    }
+    return module.make;
 }
 } // namespace
 
@@ -61,7 +83,7 @@ detail::SoundEffect* Sound::Impl::Effect()
     if (!RuntimeIsInitialized())
         return nullptr;
     if (!effect) {
-        detail::MakeSoundEffectFunction make = SoundModule();
+        detail::MakeSoundEffectFunction make = SoundMaker();
         if (!make)
             return nullptr;
         effect.reset(make(wave));
@@ -114,6 +136,17 @@ Ref<Sound> MakeSound(std::string playableWave)
     auto impl = std::make_unique<Sound::Impl>();
     impl->wave = std::move(playableWave);
     return New<Sound>(std::move(impl));
+}
+
+void detail::SettleSounds()
+{
+    // Nothing to wait for when no sound was ever made.
+    if (!Module().settle || !RuntimeIsInitialized())
+        return;
+    constexpr int kLimitMs = 3000;
+    if (!Module().settle(kLimitMs))
+        UnhandledException(RuntimeException("a sound still loads after " + std::to_string(kLimitMs / 1000)
+            + " s; the exit may hang in the toolkit's sample cache"));
 }
 
 void Beep()

@@ -15,7 +15,8 @@ Control::~Control()
     if (QWidget* w = impl_->widget.data()) {
         if (auto* link = dynamic_cast<ControlLink*>(w))
             link->control = nullptr;
-        delete w;
+        w->hide();
+        w->deleteLater(); // we may be inside one of its own events
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "ApplicationLink.h"
 #include "DeferredIconStyle.h"
+#include "SoundImpl.h"
 #include "WaitCursorImpl.h"
 #include "WindowImpl.h"
 
@@ -162,6 +163,10 @@ int32_t RuntimeExit()
     // The application object may own toolkit objects (sounds): it goes first.
     detail::ReleaseApplication();
     detail::ReleaseAllWindows();
+    // The toolkit's sample cache goes down after the toolkit; should a sample
+    // still load then, the exit hangs.
+    detail::SettleSounds();
+    detail::DeleteDeferred(); // the sound effects whose samples loaded meanwhile
     State().app.reset();
     return State().startupFailed ? 1 : State().exitCode;
 }

@@ -16,17 +16,63 @@ namespace {
 // The toolkit's gain for a volume: linear, 0.0 to 1.0.
 float Gain(int32_t volume) { return static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f; }
 
-detail::MakeSoundEffectFunction SoundModule()
+// The module's entry points, nil until the first sound loads it.
+struct SoundModule {
+    bool tried = false;
+    detail::MakeSoundEffectFunction make = nullptr;
+    detail::SettleSoundEffectsFunction settle = nullptr;
+};
+
+SoundModule& Module()
 {
-    // Loaded once, from beside the framework (its RUNPATH), and kept.
-    static detail::MakeSoundEffectFunction make = [] {
-        void* module = dlopen(detail::kSoundModule, RTLD_NOW | RTLD_LOCAL);
-        void* entry = module ? dlsym(module, detail::kMakeSoundEffect) : nullptr;
-        if (!entry)
-            UnhandledException(RuntimeException(std::string("no sound output: ") + dlerror()));
-        return reinterpret_cast<detail::MakeSoundEffectFunction>(entry);
-    }();
-    return make;
+    static SoundModule module;
+    return module;
+}
+
+// The module lies beside the framework library. It is opened by its whole
+// path: dlopen of a bare name searches the RUNPATH of its caller, which
+// under a sanitizer is the sanitizer's runtime, not the framework.
+std::string SoundModulePath()
+{
+    Dl_info self {};
+    if (dladdr(reinterpret_cast<void*>(&MakeSound), &self) == 0 || !self.dli_fname)
+        throw RuntimeException("the framework library cannot find its own file");
+    std::string path = self.dli_fname;
+    return path.substr(0, path.rfind('/') + 1) + detail::kSoundModule;
+}
+
+SoundModule LoadSoundModule()
+{
+    std::string path = SoundModulePath();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        throw RuntimeException(dlerror());
+    auto entry = [&](const char* name) {
+        if (void* function = dlsym(handle, name))
+            return function;
+        throw RuntimeException(path + " lacks " + name);
+    };
+    // Both or neither: a sound whose loading cannot be settled at exit may
+    // hang it.
+    SoundModule module;
+    module.make = reinterpret_cast<detail::MakeSoundEffectFunction>(entry(detail::kMakeSoundEffect));
+    module.settle = reinterpret_cast<detail::SettleSoundEffectsFunction>(entry(detail::kSettleSoundEffects));
+    return module;
+}
+
+detail::MakeSoundEffectFunction SoundMaker()
+{
+    // Loaded with the first sound and kept; a failure is reported once.
+    SoundModule& module = Module();
+    if (!module.tried) {
+        try {
+            module = LoadSoundModule();
+        } catch (const RuntimeException& e) {
+            UnhandledException(RuntimeException("no sound output: " + e.Message));
+        }
+        module.tried = true;
+    }
+    return module.make;
 }
 } // namespace
 
@@ -37,7 +83,7 @@ detail::SoundEffect* Sound::Impl::Effect()
     if (!RuntimeIsInitialized())
         return nullptr;
     if (!effect) {
-        detail::MakeSoundEffectFunction make = SoundModule();
+        detail::MakeSoundEffectFunction make = SoundMaker();
         if (!make)
             return nullptr;
         effect.reset(make(wave));
@@ -90,6 +136,17 @@ Ref<Sound> MakeSound(std::string playableWave)
     auto impl = std::make_unique<Sound::Impl>();
     impl->wave = std::move(playableWave);
     return New<Sound>(std::move(impl));
+}
+
+void detail::SettleSounds()
+{
+    // Nothing to wait for when no sound was ever made.
+    if (!Module().settle || !RuntimeIsInitialized())
+        return;
+    constexpr int kLimitMs = 3000;
+    if (!Module().settle(kLimitMs))
+        UnhandledException(RuntimeException("a sound still loads after " + std::to_string(kLimitMs / 1000)
+            + " s; the exit may hang in the toolkit's sample cache"));
 }
 
 void Beep()

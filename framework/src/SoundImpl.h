@@ -23,4 +23,11 @@ struct Sound::Impl {
 // A sound that plays the given WAV bytes, which PlayableWave has made.
 Ref<Sound> MakeSound(std::string playableWave);
 
+namespace detail {
+// At exit, while the toolkit stands: waits, a few seconds at most, until no
+// sound still loads its sample (see SettleSoundEffectsFunction); reports on
+// standard error when one still does.
+void SettleSounds();
+} // namespace detail
+
 } // namespace fw

@@ -504,7 +504,15 @@ void detail::ReleaseAllWindows()
     for (auto& w : open)
         w->impl().menuHandlers.clear();
     open.clear();
-    ProcessPendingEvents(); // the widgets' deferred deletion
+    detail::DeleteDeferred(); // the widgets of the windows let go
+}
+
+void detail::DeleteDeferred()
+{
+    if (!RuntimeIsInitialized())
+        return;
+    ProcessPendingEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 int32_t WindowCount() { return static_cast<int32_t>(OpenWindows().size()); }

@@ -89,6 +89,11 @@ void RefreshAllMenuBars();
 // At the end of the run: the framework lets go of every open window (and
 // of the handlers that hold them) while the toolkit still stands.
 void ReleaseAllWindows();
+// At the end of the run, after the event loop: hands pending toolkit work
+// its turn, then deletes every toolkit object given to deferred deletion
+// (deleteLater), which outside the event loop the toolkit does only when
+// asked. Never from inside an event: it would delete that event's object.
+void DeleteDeferred();
 // The menu handler of that name registered by the window, or none.
 MenuHandler WindowMenuHandler(const Window& window, const std::string& name);
 } // namespace detail

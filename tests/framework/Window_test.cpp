@@ -199,3 +199,13 @@ TEST(Window, AFailedOrEarlyClosedBuildLeavesNothingOpenAndQuitEnds)
     EXPECT_EQ(journal, std::vector<std::string> { "App.Close" });
     EXPECT_FALSE(GetImplicitWindow("Good.Good"));
 }
+
+// Windows let go of outside any event, as at the end of the run, leave no
+// toolkit widget behind.
+TEST(Window, ReleasingTheWindowsDeletesTheirWidgets)
+{
+    Open(kMain, New<fw::MenuBar>());
+    Open(kAbout)->AddControl("C", New<Canvas>());
+    RuntimeReleaseWindows();
+    EXPECT_EQ(QApplication::allWidgets().size(), 0);
+}

@@ -4,10 +4,71 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+#include <set>
+
 namespace {
+
+bool Loading(const QSoundEffect* effect) { return effect->status() == QSoundEffect::Loading; }
+
+// The toolkit effects whose samples may still load: those of live sounds,
+// and those whose sound went while its sample loaded. The toolkit goes on
+// loading a sample whose effect is deleted, out of sight; an effect kept
+// until then tells when it is done. Never destroyed: a sound in a static
+// cache may go after them at exit.
+std::set<QSoundEffect*>& LiveEffects()
+{
+    static auto* effects = new std::set<QSoundEffect*>;
+    return *effects;
+}
+std::set<QSoundEffect*>& ReleasedEffects()
+{
+    static auto* effects = new std::set<QSoundEffect*>;
+    return *effects;
+}
+
+bool AnyLoading()
+{
+    auto loading = [](const std::set<QSoundEffect*>& effects) {
+        return std::any_of(effects.begin(), effects.end(), Loading);
+    };
+    return loading(LiveEffects()) || loading(ReleasedEffects());
+}
+
+QSoundEffect* NewEffect(const QUrl& url)
+{
+    auto* effect = new QSoundEffect();
+    effect->setSource(url);
+    LiveEffects().insert(effect);
+    return effect;
+}
+
+// Deletes the effect, or while its sample still loads keeps it until the
+// sample has loaded.
+void Release(QSoundEffect* effect)
+{
+    LiveEffects().erase(effect);
+    // An effect that outlives the toolkit (a cache released after the
+    // runtime went down) must not reach into it any more: leave it be.
+    if (!QCoreApplication::instance())
+        return;
+    if (!Loading(effect)) {
+        delete effect;
+        return;
+    }
+    ReleasedEffects().insert(effect);
+    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
+        if (Loading(effect))
+            return;
+        ReleasedEffects().erase(effect);
+        effect->deleteLater(); // inside its own signal
+    });
+}
 
 class QtSoundEffect : public fw::detail::SoundEffect {
 public:
@@ -19,17 +80,10 @@ public:
         QByteArray data("data:audio/wav;base64,");
         data += QByteArray::fromRawData(wave.data(), static_cast<qsizetype>(wave.size())).toBase64();
         url_ = QUrl::fromEncoded(data);
-        effect_ = new QSoundEffect();
-        effect_->setSource(url_);
+        effect_ = NewEffect(url_);
     }
 
-    ~QtSoundEffect() override
-    {
-        // An effect that outlives the toolkit (a cache released after the
-        // runtime went down) must not reach into it any more: leave it be.
-        if (QCoreApplication::instance())
-            delete effect_;
-    }
+    ~QtSoundEffect() override { Release(effect_); }
 
     void SetVolume(float gain) override { effect_->setVolume(gain); }
 
@@ -41,10 +95,9 @@ public:
             // new start. A new effect on the same sample (still loaded,
             // shared by URL) starts clean.
             QSoundEffect* old = effect_;
-            effect_ = new QSoundEffect();
-            effect_->setSource(url_);
+            effect_ = NewEffect(url_);
             effect_->setVolume(old->volume());
-            delete old;
+            Release(old);
         }
         effect_->play();
     }
@@ -60,4 +113,24 @@ extern "C" __attribute__((visibility("default"))) fw::detail::SoundEffect* horom
     const std::string& wave)
 {
     return new QtSoundEffect(wave);
+}
+
+extern "C" __attribute__((visibility("default"))) bool horomine_settle_sound_effects(int limitMs)
+{
+    if (!AnyLoading())
+        return true;
+    QEventLoop loop;
+    // Each effect tells when its sample has loaded or failed; the
+    // connections go with `watch`.
+    QObject watch;
+    for (const auto* effects : { &LiveEffects(), &ReleasedEffects() })
+        for (QSoundEffect* effect : *effects)
+            if (Loading(effect))
+                QObject::connect(effect, &QSoundEffect::statusChanged, &watch, [&loop] {
+                    if (!AnyLoading())
+                        loop.quit();
+                });
+    QTimer::singleShot(limitMs, &watch, [&loop] { loop.quit(); });
+    loop.exec();
+    return !AnyLoading();
 }

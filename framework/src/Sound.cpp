@@ -68,7 +68,7 @@ detail::MakeSoundEffectFunction SoundMaker()
         try {
             module = LoadSoundModule();
         } catch (const RuntimeException& e) {
-            UnhandledException(RuntimeException("no sound output: " + e.Message));
+            ReportError("no sound output (" + e.Message + "); no sound will play");
         }
         module.tried = true;
     }
@@ -145,8 +145,8 @@ void detail::SettleSounds()
         return;
     constexpr int kLimitMs = 3000;
     if (!Module().settle(kLimitMs))
-        UnhandledException(RuntimeException("a sound still loads after " + std::to_string(kLimitMs / 1000)
-            + " s; the exit may hang in the toolkit's sample cache"));
+        ReportError("a sound still loads after " + std::to_string(kLimitMs / 1000)
+            + " s; the exit may hang in the toolkit's sample cache");
 }
 
 void Beep()

@@ -23,10 +23,10 @@ Ref<Sound> Load(SoundCache& cache, const char* fileName)
     if (!cache.loaded) {
         // Set before anything is tried: a failure, even an exception, is final.
         cache.loaded = true;
+        auto without = [](const std::string& what) { ReportError(what + "; the game goes on without this sound"); };
         Ref<FolderItem> resources = GetApplicationBundleResources();
         if (!resources) {
-            ReportError(std::string("no Resources folder beside the program to read ") + fileName
-                + " from; the game goes on without this sound");
+            without(std::string("no Resources folder beside the program to read ") + fileName + " from");
             return nullptr;
         }
         Ref<FolderItem> file = resources->Child(fileName);
@@ -34,9 +34,8 @@ Ref<Sound> Load(SoundCache& cache, const char* fileName)
         if (!cache.permaSound) {
             const int32_t err = file->LastErrorCode();
             // EINVAL: the file was read but holds no sound we can play.
-            const std::string why = err == EINVAL ? "not a WAV sound that can be played" : std::strerror(err);
-            ReportError("cannot use the sound " + file->NativePath() + ": " + why
-                + "; the game goes on without this sound");
+            without("cannot use the sound " + file->NativePath() + ": "
+                + (err == EINVAL ? "not a WAV sound that can be played" : std::strerror(err)));
         }
     }
     return cache.permaSound;

@@ -1,7 +1,9 @@
 // Ends its run right after a canvas's MouseDown has let go of its window
 // (window and canvas go inside the press) and after four sounds ten times
-// as long as the game's have been let go of while they load. Exit status 0,
-// or 2 when the window stays or a sound does not open.
+// as long as the game's have been let go of while they load. With
+// --quit-first it asks to quit before any of that, as a program whose
+// start-up quits does. Exit status 0, or 2 when the window stays or a sound
+// does not open.
 
 #include "common/WaveBytes.h"
 
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 using namespace fw;
 
@@ -41,6 +44,8 @@ int Fail(const std::string& what)
 int main(int argc, char** argv)
 {
     RuntimeInit(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--quit-first")
+        RuntimeQuit();
     int status = 0;
     auto window = New<Window>();
     window->Constructor();

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QSoundEffect>
 #include <QTimer>
@@ -117,20 +118,15 @@ extern "C" __attribute__((visibility("default"))) fw::detail::SoundEffect* horom
 
 extern "C" __attribute__((visibility("default"))) bool horomine_settle_sound_effects(int limitMs)
 {
-    if (!AnyLoading())
-        return true;
-    QEventLoop loop;
-    // Each effect tells when its sample has loaded or failed; the
-    // connections go with `watch`.
-    QObject watch;
-    for (const auto* effects : { &LiveEffects(), &ReleasedEffects() })
-        for (QSoundEffect* effect : *effects)
-            if (Loading(effect))
-                QObject::connect(effect, &QSoundEffect::statusChanged, &watch, [&loop] {
-                    if (!AnyLoading())
-                        loop.quit();
-                });
-    QTimer::singleShot(limitMs, &watch, [&loop] { loop.quit(); });
-    loop.exec();
+    // Not a nested event loop: one would return at once after a quit asked
+    // for before the application's loop ran (the toolkit keeps that quit
+    // until a loop of its own clears it). The timer wakes the wait at least
+    // every few milliseconds, so the deadline holds however quiet the
+    // loaders are.
+    QDeadlineTimer deadline(limitMs);
+    QTimer tick;
+    tick.start(10);
+    while (AnyLoading() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     return !AnyLoading();
 }

@@ -7,6 +7,7 @@
 #include <framework/Runtime.h>
 
 #include "ApplicationLink.h"
+#include "RuntimeLink.h"
 #include "WindowImpl.h"
 
 #include <map>
@@ -113,13 +114,15 @@ void Application::Quit()
         return;
     Ref<Application> keep(std::static_pointer_cast<Application>(shared_from_this()));
     impl_->quitting = true;
-    bool closed = CloseAllWindows();
+    bool allClosed = CloseAllWindows();
     impl_->quitting = false;
-    if (!closed)
+    if (!allClosed)
         return;
     impl_->closeRaised = true;
-    Dispatch([&] { Event_Close(); });
-    RuntimeQuit(0);
+    // Close keeps what the run leaves behind (the settings): when it fails,
+    // the run has failed, and the exit status says so.
+    const bool closed = Dispatch([&] { Event_Close(); });
+    RuntimeQuit(closed ? 0 : 1);
 }
 
 void Application::Event_Open() {}
@@ -151,8 +154,14 @@ void RuntimeOpenApplication()
     Ref<Application> app = s.app;
     // Not through Dispatch: an application that could not open (its
     // settings unreadable, say) must not go on to show a window that
-    // works on what Open did not make.
-    app->Event_Open();
+    // works on what Open did not make. Wherever it was raised, the run has
+    // failed.
+    try {
+        app->Event_Open();
+    } catch (...) {
+        detail::RunFailed();
+        throw;
+    }
 }
 
 namespace detail {

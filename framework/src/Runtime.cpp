@@ -1,8 +1,11 @@
 #include <framework/Application.h>
+#include <framework/Exceptions.h>
 #include <framework/Runtime.h>
 
 #include "ApplicationLink.h"
 #include "DeferredIconStyle.h"
+#include "QuitSignals.h"
+#include "RuntimeLink.h"
 #include "SoundImpl.h"
 #include "WaitCursorImpl.h"
 #include "WindowImpl.h"
@@ -12,6 +15,10 @@
 #include <fontconfig/fontconfig.h>
 #include <pthread.h>
 #include <sched.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include <memory>
 #include <string>
@@ -29,7 +36,12 @@ struct RuntimeState {
     // A quit that came before the loop ran: the loop returns at once.
     bool quitRequested = false;
     ExceptionHelper helper = nullptr;
-    bool startupFailed = false;
+    // Start-up or the application's Open failed: the exit status is 1.
+    bool failed = false;
+    // The framework handles the toolkit's events: from RuntimeRun until
+    // RuntimeExit has taken the toolkit down.
+    bool handlingEvents = false;
+    bool loopRuns = false;
 };
 RuntimeState& State()
 {
@@ -75,6 +87,28 @@ private:
     pthread_t thread_ {};
     bool started_ = false;
 };
+
+// The toolkit ends the process with exit(1) when its connection to the
+// display breaks (the X server ended, the window killed), from inside its
+// event handling. The static objects that exit() would then destroy (the
+// application, the windows, the toolkit itself) are in use by the frames
+// below: destroying them crashes. Nothing is owed to anyone then (there is
+// no display left to quit through), so while the framework handles events
+// the process ends at once, with that status. Registered after the
+// framework's own statics, so it runs before their destructors.
+void EndWhileHandlingEvents()
+{
+    if (!State().handlingEvents)
+        return;
+    std::fflush(nullptr);
+    _exit(1);
+}
+
+void GuardExit()
+{
+    if (std::atexit(EndWhileHandlingEvents) != 0)
+        throw RuntimeException("cannot register the framework's exit guard");
+}
 } // namespace
 
 void RuntimeInit(int argc, char** argv)
@@ -122,7 +156,7 @@ void RunFrameworkInitialization(void (*startup)())
     std::exception_ptr raised
         = s.helper ? s.helper(call, &startup) : CallFunctionWithExceptionHandling(call, &startup);
     if (raised) {
-        s.startupFailed = true;
+        s.failed = true;
         std::rethrow_exception(raised);
     }
 }
@@ -136,15 +170,19 @@ int32_t RuntimeRun()
     RuntimeState& s = State();
     if (!s.app)
         return 1;
-    try {
-        RuntimeOpenApplication();
-    } catch (...) {
-        // Opening is part of start-up.
-        s.startupFailed = true;
-        throw;
-    }
-    if (!s.quitRequested)
+    // After every static that start-up made, so that it runs before any
+    // of their destructors.
+    static const bool guarded = (GuardExit(), true);
+    (void)guarded;
+    s.handlingEvents = true;
+    // A signal during the open waits for the loop, which then quits.
+    detail::QuitSignals quitSignals;
+    RuntimeOpenApplication(); // an exception leaves start-up failed
+    if (!s.quitRequested) {
+        s.loopRuns = true;
         s.exitCode = QApplication::exec();
+        s.loopRuns = false;
+    }
     s.quitRequested = false;
     return s.exitCode;
 }
@@ -155,6 +193,16 @@ void RuntimeQuit(int32_t code)
     State().quitRequested = true;
     QCoreApplication::exit(code);
 }
+
+void detail::RunFailed()
+{
+    RuntimeState& s = State();
+    s.failed = true;
+    if (s.loopRuns)
+        RuntimeQuit(1);
+}
+
+bool detail::QuitRequested() { return State().quitRequested; }
 
 void RuntimeReleaseWindows() { detail::ReleaseAllWindows(); }
 
@@ -168,7 +216,8 @@ int32_t RuntimeExit()
     detail::SettleSounds();
     detail::DeleteDeferred(); // the sound effects whose samples loaded meanwhile
     State().app.reset();
-    return State().startupFailed ? 1 : State().exitCode;
+    State().handlingEvents = false;
+    return State().failed ? 1 : State().exitCode;
 }
 
 void YieldToBackground() { detail::WaitCursorTick(); }

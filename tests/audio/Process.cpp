@@ -58,6 +58,14 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent)
             _exit(127);
+        // As a desktop starts a program: whatever signals the test runs
+        // with ignored or blocked (a background job ignores SIGINT), the
+        // child starts with none.
+        for (int signal : { SIGINT, SIGQUIT, SIGHUP, SIGTERM })
+            ::signal(signal, SIG_DFL);
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
         int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0)
@@ -93,6 +101,12 @@ std::optional<int> Process::Wait(std::chrono::milliseconds limit)
 {
     WaitFor([&] { return !Running(); }, limit);
     return exit_;
+}
+
+void Process::Signal(int signal)
+{
+    if (Running())
+        kill(pid_, signal);
 }
 
 void Process::Stop()

@@ -19,7 +19,8 @@ class Process {
 public:
     // Runs program (looked up in PATH) with args and the extra environment
     // entries ("NAME=value", overriding the test's own), its standard
-    // output to stdoutFile and its standard error to stderrFile.
+    // output to stdoutFile and its standard error to stderrFile, with no
+    // signal ignored or blocked.
     Process(const std::string& program, const std::vector<std::string>& args,
         const std::vector<std::string>& environment, const std::filesystem::path& stdoutFile,
         const std::filesystem::path& stderrFile);
@@ -36,6 +37,8 @@ public:
     // signal when a signal ended it, or nothing while it still runs.
     std::optional<int> Wait(std::chrono::milliseconds limit);
     int Pid() const { return pid_; }
+    // Sends it a signal, while it runs.
+    void Signal(int signal);
 
 private:
     int pid_ = -1;

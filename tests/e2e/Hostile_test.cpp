@@ -123,7 +123,7 @@ TEST_F(Session, ASettingsFileOfRandomBytesGivesTheDefaultsAndIsWrittenWholeAtQui
     EXPECT_EQ(SettingsTypeAndCreator(), "PREFHRMN");
 }
 
-TEST_F(Session, InAReadOnlyPreferencesFolderItPlaysReportsTheFailedSaveAndKeepsTheOldFile)
+TEST_F(Session, InAReadOnlyPreferencesFolderItPlaysReportsTheFailedSaveKeepsTheOldFileAndEndsWithStatus1)
 {
     WriteSettings(SettingsFile(), "0013");
     std::string why;
@@ -136,7 +136,7 @@ TEST_F(Session, InAReadOnlyPreferencesFolderItPlaysReportsTheFailedSaveAndKeepsT
     EXPECT_TRUE(WaitFor([&] { return ShowsPicture(FieldShot(), "HitPict.png"); }));
     Keys(GameWindow(), "ctrl+2");
     Keys(GameWindow(), "ctrl+q");
-    EXPECT_EQ(WaitExit(), 0) << Errors();
+    EXPECT_EQ(WaitExit(), 1) << "the settings were not saved; standard error:\n" << Errors();
     EXPECT_EQ(Count(Errors(), "unhandled IOException"), 1) << Errors();
     EXPECT_EQ(SettingsBytes(), "0013");
 }

@@ -54,6 +54,8 @@ protected:
     // The exit status, or nothing while it still runs after limit.
     std::optional<int> WaitExit(std::chrono::milliseconds limit = 10s);
     std::string Errors() const;
+    // Sends the running game a signal, as the system or its terminal does.
+    void Signal(int signal) { game_process_->Signal(signal); }
 
     // X windows: by exact title once mapped (0 if none within limit), the
     // program's mapped windows (menus included), and whether one is mapped.

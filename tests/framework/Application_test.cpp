@@ -1,5 +1,6 @@
 #include <framework/Application.h>
 #include <framework/Canvas.h>
+#include <framework/Dispatch.h>
 #include <framework/MenuBar.h>
 #include <framework/QuitMenuItem.h>
 #include <framework/Runtime.h>
@@ -13,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -49,13 +53,24 @@ class App : public Application {
 public:
     int32_t current = 0;
     bool throwInOpen = false;
+    bool throwInClose = false;
+    int signalInClose = 0;
     void Event_Open() override
     {
         journal.push_back("App.Open");
         if (throwInOpen)
             throw IOException("settings unreadable", -36);
     }
-    void Event_Close() override { journal.push_back("App.Close"); }
+    void Event_Close() override
+    {
+        journal.push_back("App.Close");
+        if (signalInClose) {
+            std::fprintf(stderr, "quitting\n");
+            raise(signalInClose);
+        }
+        if (throwInClose)
+            throw IOException("settings unwritable", -54);
+    }
     void Event_EnableMenuItems() override
     {
         journal.push_back("App.EnableMenuItems");
@@ -176,6 +191,61 @@ TEST(Application, AnExceptionInOpenLeavesStartUpWithNoWindowBuiltAndTheRunFailed
     EXPECT_THROW(RunWith([] { journal.push_back("loop"); }, 50), IOException);
     EXPECT_EQ(journal, std::vector<std::string>({ "App.Open", "App.Open" }));
     EXPECT_EQ(RuntimeExit(), 1);
+}
+
+TEST(Application, OpenFailingInsideTheLoopEndsItAndFailsTheRun)
+{
+    // No application yet when the loop starts: the first window, built
+    // from an event, opens it.
+    EXPECT_EQ(RunWith([] {
+        Dispatch([] {
+            StartApp()->throwInOpen = true;
+            OpenWin("late");
+        });
+    }),
+        1);
+    EXPECT_EQ(WindowCount(), 0);
+    EXPECT_EQ(RuntimeExit(), 1);
+}
+
+TEST(Application, AnExceptionInCloseEndsTheRunWithStatus1)
+{
+    Ref<App> app = StartApp();
+    app->throwInClose = true;
+    OpenWin("a");
+    EXPECT_EQ(RunWith([&] { app->Quit(); }), 1);
+    EXPECT_EQ(WindowCount(), 0);
+    EXPECT_EQ(RuntimeExit(), 1);
+}
+
+TEST(Application, ASignalToEndQuitsAsTheQuitItemDoesFromAModalWindowToo)
+{
+    for (int signal : { SIGTERM, SIGHUP, SIGINT }) {
+        SCOPED_TRACE(strsignal(signal));
+        Ref<App> app = StartApp();
+        OpenWin("main");
+        Ref<Win> modal = OpenWin("modal");
+        journal.clear();
+        EXPECT_EQ(RunWith([&] {
+            QTimer::singleShot(0, [signal] { raise(signal); });
+            modal->ShowModal();
+        }),
+            0);
+        EXPECT_EQ(WindowCount(), 0);
+        EXPECT_EQ(std::count(journal.begin(), journal.end(), "App.Close"), 1);
+    }
+}
+
+TEST(ApplicationDeathTest, ASecondSignalWhileQuittingEndsTheProcessAsTheSignalWould)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            StartApp()->signalInClose = SIGTERM;
+            RunWith([] { raise(SIGTERM); });
+            std::exit(0);
+        },
+        testing::KilledBySignal(SIGTERM), "quitting"); // the first signal only quit
 }
 
 TEST(Application, AutoQuitQuitsWhenTheLastWindowClosesRaisingCloseOnce)

@@ -45,7 +45,8 @@ public:
 
     // Closes every open window, front first (a window whose CancelClose
     // answers True stops the quitting), then raises Close, once per run, and
-    // ends the event loop.
+    // ends the event loop. An exception that leaves Close is reported and
+    // makes the exit status 1: what Close keeps may not have been kept.
     void Quit();
 
     // Raised once, before the first window is built and before the event
@@ -73,7 +74,8 @@ Ref<Application> GetAppObject();
 // this run. The framework does so itself before it builds the first window
 // and before the event loop runs. Opening is part of start-up: an exception
 // that Open raises leaves here, so the window's build or the loop's start
-// fails with it (and RuntimeExit answers 1).
+// fails with it. Wherever Open was raised, its failure fails the run:
+// RuntimeExit answers 1, and an event loop that runs ends.
 void RuntimeOpenApplication();
 
 } // namespace fw

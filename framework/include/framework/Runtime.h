@@ -30,16 +30,21 @@ void InitPluginEntrypoints();
 // Opens the application if no window has, then runs the event loop until
 // the application quits; answers its exit code. An exception from the
 // application's Open leaves here before the loop runs, and the run has
-// failed.
+// failed. While it runs, SIGTERM, SIGHUP and SIGINT quit the application
+// as its Quit item does; a second one ends the process at once. Should the
+// toolkit end the process from inside the loop (its display connection
+// broke), the process ends at once with status 1, letting go of nothing.
 int32_t RuntimeRun();
-// Ends the loop started by RuntimeRun.
+// Ends the loop started by RuntimeRun, or makes the next RuntimeRun return
+// at once; code becomes the exit code.
 void RuntimeQuit(int32_t code = 0);
 // Lets go of every window the framework keeps: the open windows, which are
 // also the single instances that GetImplicitWindow finds. At exit, after the
 // event loop.
 void RuntimeReleaseWindows();
 // Tears the toolkit down; answers the process exit status: the loop's exit
-// code, or 1 when start-up failed.
+// code (1 when the application's Close failed), or 1 when start-up or the
+// application's Open failed.
 int32_t RuntimeExit();
 
 // Hands any pending toolkit work (repaints, posted events) its turn. Tests

@@ -413,7 +413,7 @@ TEST(Appl, ASettingsFileOfAnyContentOpensWithoutACrash)
     }
 }
 
-TEST(Appl, AFailedSaveAtQuitIsReportedAndLeavesTheOldFileWhole)
+TEST(Appl, AFailedSaveAtQuitIsReportedLeavesTheOldFileWholeAndFailsTheRun)
 {
     Plant("C3");
     Ref<Appl> app = StartAppl();
@@ -430,7 +430,9 @@ TEST(Appl, AFailedSaveAtQuitIsReportedAndLeavesTheOldFileWhole)
     EXPECT_NE(err.find("IOException"), std::string::npos) << err;
     EXPECT_EQ(test::ReadFile(SettingsFile()), "00C3");
     EXPECT_EQ(test::TypeAndCreator(SettingsFile()), "PREFHRMN");
-    EXPECT_EQ(RuntimeRun(), 0); // the loop was told to end all the same
+    // The loop was told to end all the same, and the run failed.
+    EXPECT_EQ(RuntimeRun(), 1);
+    EXPECT_EQ(RuntimeExit(), 1);
 }
 
 TEST(Appl, AnUnreadableSettingsFileEndsOpenEarlyWithTheWaitCursorBackOn)

@@ -33,7 +33,8 @@ Ref<Sound> Load(SoundCache& cache, const char* fileName)
         cache.permaSound = file->OpenAsSound();
         if (!cache.permaSound) {
             const int32_t err = file->LastErrorCode();
-            // EINVAL: the file was read but holds no sound we can play.
+            // EINVAL: no sound we can play, or no regular file (a folder
+            // or a FIFO of the sound's name).
             without("cannot use the sound " + file->NativePath() + ": "
                 + (err == EINVAL ? "not a WAV sound that can be played" : std::strerror(err)));
         }

@@ -7,10 +7,11 @@
 
 // What the game's windows share: how each finds its single instance, and
 // the property records of windows and canvases, alike in all but a few
-// values. Every window of the game has a fixed size, no maximise button, a
-// white back colour and the menu bar; every canvas lies in no array, on no
-// tab page, takes no focus and has no tool tip. The values that differ are
-// given by name:
+// values. Every window of the game has a fixed size, no maximise button and
+// the menu bar, and white as its BackColor, which only the windows with
+// HasBackColor (About and Help, not the main window) show; every canvas
+// lies in no array, on no tab page, takes no focus and has no tool tip. The
+// values that differ are given by name:
 //
 //     WindowRecord({ .Placement = 1, .Width = 200, .Height = 80, .Frame = 2, ... })
 

@@ -3,13 +3,32 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer (sanitize/), and runs the
 # program there three times on Qt's offscreen platform without a sound
 # server. Fails on any fault the sanitizers report, on a report of the
-# framework, and on a hang.
+# framework, and on a hang; skips (status 77), saying why, where clang or its
+# shared AddressSanitizer runtime is missing.
 #   scripts/sanitize.sh [build folder, default build-sanitize]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build-sanitize}
 
-cmake -S "$here/sanitize" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+skip() {
+  echo "sanitize: skipped: $1" >&2
+  exit 77
+}
+command -v clang++ >/dev/null || skip "no clang++ here (Debian: clang)"
+# clang names the runtime libclang_rt.asan-x86_64.so where it keeps one
+# folder for all targets, libclang_rt.asan.so where it keeps one per target;
+# it answers a name it cannot find as it was given.
+runtime=
+for name in libclang_rt.asan-x86_64.so libclang_rt.asan.so; do
+  found=$(clang++ -print-file-name="$name")
+  if [[ $found == /* && -f $found ]]; then
+    runtime=$found
+    break
+  fi
+done
+[ -n "$runtime" ] || skip "clang++ has no shared AddressSanitizer runtime, neither libclang_rt.asan-x86_64.so nor libclang_rt.asan.so (Debian: libclang-rt-dev)"
+
+cmake -S "$here/sanitize" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DHOROMINE_ASAN_RUNTIME="$runtime" >/dev/null
 if ! cmake --build "$build" >"$build/build.log" 2>&1; then
   tail -n 40 "$build/build.log"
   exit 1

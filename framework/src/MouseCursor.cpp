@@ -53,7 +53,8 @@ bool MouseCursor::MaskPixel(int32_t x, int32_t y) const { return Bit(mask_, x, y
 const MouseCursor::Shown& MouseCursor::Toolkit() const
 {
     // Same convention as the toolkit's bitmap cursors: bitmap 1 with mask 1
-    // is black, 0 with 1 white, 0 with 0 transparent, 1 with 0 inverted.
+    // is black, 0 with 1 white, 0 with 0 transparent; 1 with 0 is the
+    // window system's to draw, transparent under X11.
     if (!shown_)
         shown_ = std::make_unique<Shown>(Shown { QCursor(ToBitmap(image_), ToBitmap(mask_), hotX_, hotY_) });
     return *shown_;

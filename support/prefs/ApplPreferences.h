@@ -49,8 +49,11 @@ public:
 protected:
     virtual void MacRestore();
     virtual void MacSave();
-    // The settings file: this store's existing one, else (create True) the
-    // first free name, else nil.
+    // The settings file, looked for under the name, then the name followed
+    // by "_1", "_2", ..., up to the first name that nothing has: the first
+    // file there of this store's (type "PREF" and the creator), else (create
+    // True) that free name, else nil. A file of the store's after a free
+    // name is not found.
     virtual fw::Ref<fw::FolderItem> MacFileMake(bool create);
     // Another platform's file handling; nothing here.
     virtual fw::Ref<fw::FolderItem> WinFileMake(bool create);

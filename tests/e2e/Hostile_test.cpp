@@ -69,8 +69,8 @@ TEST_F(Session, WithoutTheMissAndVolumeSoundsMissesEndTheirTurnsAndTheVolumeIsSt
     EXPECT_EQ(Count(Errors(), "unhandled"), 0) << Errors();
 }
 
-// A start that cannot open the settings ends at once with status 1 and
-// the failure named on standard error; it never maps a window.
+// A start that cannot open the settings ends within 3 s with status 1 and
+// the failure named on standard error.
 class FailedStart : public Session {
 protected:
     void Expect(const std::vector<std::string>& prefix, const std::vector<std::string>& environment,

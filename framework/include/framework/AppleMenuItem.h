@@ -4,8 +4,8 @@
 
 namespace fw {
 
-// The application's About command. It behaves as any MenuItem; the class
-// lets the framework tell it apart.
+// The application's About command. It behaves as any MenuItem, and no
+// framework code treats it otherwise: the class only names the item's kind.
 class AppleMenuItem : public MenuItem {
 public:
     static const ClassRecord& Record();

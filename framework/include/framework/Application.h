@@ -49,8 +49,9 @@ public:
     // makes the exit status 1: what Close keeps may not have been kept.
     void Quit();
 
-    // Raised once, before the first window is built and before the event
-    // loop runs.
+    // Raised once per registration (RuntimeRegisterAppObject): before the
+    // first window built after it, or before the event loop runs. An object
+    // registered again is opened again.
     virtual void Event_Open();
     // Raised once, when the application quits.
     virtual void Event_Close();

@@ -59,7 +59,9 @@ struct ClassRecord {
     bool IsA(const ClassRecord& other) const;
 };
 
-// The one table of class records; start-up fills it, property records read it.
+// The one table of class records, by name and in order of registration;
+// start-up fills it and the exit empties it. Nothing looks classes up in it
+// at run time: property records are read by the object's own class record.
 class ClassRegistry {
 public:
     static void Register(const ClassRecord& record);

@@ -25,9 +25,14 @@ class HeldFile;
 //
 // An item reaches its entry through the folder that holds it, opened once
 // on first need and kept: later operations meet that same folder, however
-// the path changes meanwhile. The items of a folder (Child, TemporaryFolder)
-// share the folder's own handle, opened from its holder without following
-// a link, and never follow a link at their own name when they write.
+// the path changes meanwhile. An item made from a path opens that folder by
+// its path, and itself as a folder by its whole path, following links. The
+// items of a folder (Child) share the folder's own handle; a folder that is
+// itself a Child, or a TemporaryFolder, opens that handle from its holder
+// without following a link. Where it cannot be opened (the folder is
+// missing, or its name is a link), the items find their folder by their
+// path, following links. No item follows a link at its own name when it
+// writes.
 class FolderItem : public Object {
 public:
     explicit FolderItem(std::string path);
@@ -68,10 +73,15 @@ public:
     // Moves the item into the destination when that is a folder, else to the
     // destination's path, where it replaces a file of that name in one
     // atomic step: a reader finds the old file or the new one, never none.
-    // Across file systems a copy takes the same atomic step. Raises
-    // IOException when the item cannot be moved; nothing is lost then. It
-    // also raises when the moved file's folders cannot be flushed to disk
-    // after the rename: the file has moved, but a power cut may undo it.
+    // Across file systems only a plain file moves: a copy written beside the
+    // target and flushed takes the same atomic step, then the destination's
+    // folder is flushed, and only then is the original removed (a failure
+    // to remove it is not reported). Raises IOException when the item
+    // cannot be moved; both files are as they were then. It also raises
+    // when a folder cannot be flushed to disk after the rename: within one
+    // file system the file has moved, but a power cut may undo it; across
+    // file systems the copy stands at the destination and the original
+    // has not been removed.
     void MoveFileTo(const Ref<FolderItem>& destination);
 
     // The four-byte Mac type and creator; "" when the item has none (a

@@ -10,8 +10,8 @@ namespace fw {
 
 // A 16 x 16 one-bit mouse cursor: an image, a mask and a hot spot. Where the
 // mask is set the pixel is black (image set) or white (image clear); where
-// it is clear the pixel is transparent (image clear) or inverts what lies
-// under it (image set).
+// it is clear the pixel is transparent. (An image pixel set where the mask
+// is clear is left to the window system; under X11 it is transparent too.)
 class MouseCursor : public Object {
 public:
     static constexpr int32_t kSize = 16;

@@ -65,12 +65,12 @@ public:
     void Refresh(bool eraseBackground = true);
 
     // The cursor shown while the pointer is over the control; nil shows the
-    // default one.
+    // default one. Over a TextArea's text the text area's own cursor shows.
     Ref<fw::MouseCursor> MouseCursor() const;
     void MouseCursor(const Ref<fw::MouseCursor>& cursor);
 
-    // Raised when the pointer moves onto and off the control; the handler
-    // receives the control.
+    // Raised by a Canvas when the pointer moves onto and off it; the handler
+    // receives the control. No other control raises them.
     Event<Ref<RectControl>> MouseEnter;
     Event<Ref<RectControl>> MouseExit;
 

@@ -17,8 +17,9 @@ class TextOutputStream : public Object {
 public:
     // A new, empty file of the item's name, replacing any earlier one. The
     // bytes go to a new file beside it, which Close renames over it: an
-    // earlier file stays whole until then, and for good when the writing
-    // fails, and the new one takes over its mode and its type and creator.
+    // earlier file stays whole until then, and for good when the stream is
+    // never closed or Close fails before the rename, and the new one takes
+    // over its mode and its type and creator.
     // A file that the item reserved (FolderItem::Reserve) is written itself.
     // Raises IOException, whose ErrorNumber is the item's LastErrorCode,
     // when it cannot be made, and for anything there that is not a plain
@@ -34,9 +35,14 @@ public:
 
     // Raises IOException when the bytes cannot all be written.
     void Write(const std::string& data);
-    // Writes the file through to stable storage, puts it in place and
-    // closes it; raises IOException when that fails, since the file may
-    // then not be whole (an earlier file is then kept).
+    // Writes the file through to stable storage, puts it in place, closes
+    // it and writes its folder through; raises IOException when any of it
+    // fails. When writing the file through or the rename fails, the new
+    // file is removed and an earlier one kept. When closing the file or
+    // writing the folder through fails, the new file is already in place
+    // and the earlier one gone, but the rename may not have reached the
+    // disk. A reserved file for which any of it fails counts as never
+    // written, and goes with its item.
     void Close();
 
 private:

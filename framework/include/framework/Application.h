@@ -44,8 +44,8 @@ public:
     void AddMenuHandler(const std::string& itemName, const MenuHandler& handler);
 
     // Closes every open window, front first (a window whose CancelClose
-    // answers True stops the quitting), then raises Close, once per run, and
-    // ends the event loop. An exception that leaves Close is reported and
+    // answers True stops the quitting), then raises Close, once per object,
+    // and ends the event loop. An exception that leaves Close is reported and
     // makes the exit status 1: what Close keeps may not have been kept.
     void Quit();
 
@@ -53,7 +53,7 @@ public:
     // first window built after it, or before the event loop runs. An object
     // registered again is opened again.
     virtual void Event_Open();
-    // Raised once, when the application quits.
+    // Raised once per object, when the application quits.
     virtual void Event_Close();
     // Before a menu opens or a shortcut acts, whatever window is in front;
     // before the front window's own EnableMenuItems.
@@ -71,8 +71,8 @@ private:
 void RuntimeRegisterAppObject(const Ref<Application>& app);
 // The registered application object, or nil before start-up registers one.
 Ref<Application> GetAppObject();
-// Raises the registered application's Open unless it has been raised in
-// this run. The framework does so itself before it builds the first window
+// Raises the registered application's Open unless it has been raised since
+// the object was registered. The framework does so itself before it builds the first window
 // and before the event loop runs. Opening is part of start-up: an exception
 // that Open raises leaves here, so the window's build or the loop's start
 // fails with it. Wherever Open was raised, its failure fails the run:

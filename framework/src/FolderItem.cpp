@@ -176,8 +176,15 @@ bool FolderItem::Exists() const
 {
     struct stat st;
     Handle holder = Holder();
-    if (!holder || fstatat(holder->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (!holder || fstatat(holder->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        // Only a missing entry or folder is an answer; a folder that may not
+        // be searched hides what is in it, which is no proof of absence.
+        if (errno != ENOENT && errno != ENOTDIR)
+            Fail("cannot look for", errno);
+        SetLastErrorCode(0);
         return false;
+    }
+    SetLastErrorCode(0);
     return !(held_ && held_->Is(st) && !held_->written);
 }
 

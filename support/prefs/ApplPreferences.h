@@ -50,7 +50,8 @@ protected:
     virtual void MacRestore();
     virtual void MacSave();
     // The settings file: this store's existing one, else (create True) the
-    // first free name, else nil.
+    // first free name, else nil. Raises IOException when a name cannot be
+    // looked at (a Preferences folder the user may not search).
     virtual fw::Ref<fw::FolderItem> MacFileMake(bool create);
     // Another platform's file handling; nothing here.
     virtual fw::Ref<fw::FolderItem> WinFileMake(bool create);

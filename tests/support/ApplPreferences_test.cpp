@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace fw;
 namespace fs = std::filesystem;
@@ -58,6 +59,16 @@ Stamp StampOf(const fs::path& p)
     return { st.st_ino, st.st_mtim };
 }
 
+void ExpectIOError(const std::function<void()>& act, int err, const std::string& named)
+{
+    try {
+        act();
+        ADD_FAILURE() << "no exception, " << named;
+    } catch (const IOException& e) {
+        EXPECT_EQ(e.ErrorNumber, err);
+        EXPECT_NE(e.Message.find(named), std::string::npos) << e.Message;
+    }
+}
 
 // Each test starts from an empty Preferences folder and temporary folder,
 // also when several run in one process.
@@ -279,4 +290,19 @@ TEST_F(ApplPreferencesTest, WhereAttributesAreRefusedTheSidecarFollowsEverySave)
     fs::path temporary = ram / "tmp" / ("TemporaryItems-" + std::to_string(geteuid()));
     EXPECT_TRUE(fs::is_empty(temporary)) << "no shadow and no sidecar left behind";
     EXPECT_EQ(Open()->GetData(), "C1") << "the next run finds its file by the sidecar";
+}
+
+TEST_F(ApplPreferencesTest, APreferencesFolderThatCannotBeSearchedRaisesAndKeepsTheFile)
+{
+    Plant(Prefs() / kName, "0013");
+    test::PermissionBitsApply bits;
+    if (!bits.why.empty())
+        GTEST_SKIP() << bits.why;
+    fs::permissions(Prefs(), fs::perms::none);
+    auto p = New<ApplPreferences>(kName, "HRMN");
+    ExpectIOError([&] { p->Restore(); }, EACCES, (Prefs() / kName).string() + ": Permission denied");
+    p->SetData("11");
+    EXPECT_THROW(p->Save(), IOException) << "not taken for a first save";
+    fs::permissions(Prefs(), fs::perms::owner_all);
+    EXPECT_EQ(test::ReadFile(Prefs() / kName), "0013");
 }

@@ -45,7 +45,9 @@ public:
     // The folder that holds the item; nil for the root.
     Ref<FolderItem> Parent() const;
     // Something of this name is on disk (a dangling symlink counts; see
-    // Reserve for a file not yet written).
+    // Reserve for a file not yet written). False only when the name or a
+    // folder on its path is missing (ENOENT, ENOTDIR); raises IOException
+    // when it cannot be told, as in a folder the user may not search.
     bool Exists() const;
     bool Directory() const;
 

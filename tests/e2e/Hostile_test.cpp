@@ -105,7 +105,7 @@ TEST_F(FailedStart, SettingsThatCannotBeReachedOrReadEndTheStartAndStayAsTheyWer
         uintmax_t size;   // of the settings file, after "0013"
         std::string named;
     };
-    const fs::path file = base / "file", shut = base / "shut";
+    const fs::path file = base / "file", shut = base / "shut", big = base / "big";
     const Case cases[] = {
         { "a Preferences folder that cannot be made", file / "prefs", {}, {}, 0,
             "the Preferences folder " + (file / "prefs").string() + ": Not a directory" },
@@ -117,6 +117,7 @@ TEST_F(FailedStart, SettingsThatCannotBeReachedOrReadEndTheStartAndStayAsTheyWer
         { "a folder above it the user may not search", shut / "prefs", shut,
             fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, 4,
             "cannot reach the Preferences folder " + (shut / "prefs").string() + ": Permission denied" },
+        { "a settings file over 1 MiB", big, {}, {}, 1048577, (big / name).string() + " is 1048577 bytes" },
     };
     std::ofstream(file) << "not a folder";
     for (const Case& c : cases) {

@@ -322,3 +322,27 @@ TEST_F(ApplPreferencesTest, ASettingsFileOfMoreThanOneMebibyteIsNeitherReadNorWr
     EXPECT_EQ(fs::file_size(path), 1048577u);
     EXPECT_EQ(test::ReadFile(path).substr(0, 4), "0011");
 }
+
+TEST_F(ApplPreferencesTest, AFirstSaveFollowsTheUmaskAndASaveBesideTheFileKeepsItsMode)
+{
+    const mode_t before = umask(027);
+    auto p = Open();
+    p->DefaultData("11");
+    p->Save();
+    umask(before);
+    EXPECT_EQ(fs::status(Prefs() / kName).permissions(), fs::perms(0640));
+
+    // No private temporary folder anywhere (each is open to all): the file
+    // is written beside itself. The exchange is in ShadowFiler's tests.
+    fs::permissions(Prefs() / kName, fs::perms(0600));
+    fs::permissions(Prefs(), fs::perms::all);
+    setenv("TMPDIR", Prefs().c_str(), 1);
+    setenv("XDG_CACHE_HOME", Prefs().c_str(), 1);
+    p->SetPartData("C", 1);
+    p->Save();
+    EXPECT_EQ(test::ReadFile(Prefs() / kName), "00C1");
+    EXPECT_EQ(fs::status(Prefs() / kName).permissions(), fs::perms(0600));
+    EXPECT_EQ(test::Entries(Prefs()), 1u) << "no temporary folder was made";
+    setenv("TMPDIR", (test::Home() / "tmp").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (test::Home() / ".cache").c_str(), 1);
+}

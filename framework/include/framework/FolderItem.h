@@ -88,6 +88,13 @@ public:
     std::string MacCreator() const;
     void MacCreator(const std::string& creator);
 
+    // The permission bits (mode & 07777) of a plain file or folder, read
+    // and set at the item's own name, never through a link. Raise
+    // IOException when they cannot be read or set, and for anything else at
+    // the name (a link: ELOOP; a FIFO or device: EINVAL).
+    int32_t Permissions() const;
+    void Permissions(int32_t mode);
+
     // The volume reference number and the ID of the folder that holds the
     // item, as file records name them (carbon/FileIDs.h); 0 when the folder
     // cannot be reached.

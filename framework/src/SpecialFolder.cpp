@@ -66,9 +66,9 @@ Ref<FolderItem> SpecialFolder::Preferences()
     if (err != 0 && err != ENOENT && err != ENOTDIR)
         throw IOException("cannot reach the Preferences folder " + path + ": " + std::strerror(err), err);
     if (err != 0 || !S_ISDIR(st.st_mode)) {
-        err = MakeFolders(folder->NativePath());
-        if (err == 0 && !folder->Directory())
-            err = ENOTDIR;
+        err = MakeFolders(path);
+        if (err == 0)
+            err = stat(path.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
         if (err != 0)
             throw IOException("cannot make the Preferences folder " + path + ": " + std::strerror(err), err);
     }

@@ -176,8 +176,15 @@ bool FolderItem::Exists() const
 {
     struct stat st;
     Handle holder = Holder();
-    if (!holder || fstatat(holder->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (!holder || fstatat(holder->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        // Only a missing entry or folder is an answer; a folder that may not
+        // be searched hides what is in it, which is no proof of absence.
+        if (errno != ENOENT && errno != ENOTDIR)
+            Fail("cannot look for", errno);
+        SetLastErrorCode(0);
         return false;
+    }
+    SetLastErrorCode(0);
     return !(held_ && held_->Is(st) && !held_->written);
 }
 
@@ -377,6 +384,41 @@ void FolderItem::SetFinderInfoField(int offset, const std::string& value)
         close(fd);
     if (err != 0)
         Fail("cannot set the type and creator of", err);
+    SetLastErrorCode(0);
+}
+
+int32_t FolderItem::Permissions() const
+{
+    struct stat st;
+    Handle holder = Holder();
+    if (!holder || fstatat(holder->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        Fail("cannot read the permissions of", errno);
+    // A link's own bits say nothing of the file it leads to.
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        Fail("cannot read the permissions of", S_ISLNK(st.st_mode) ? ELOOP : EINVAL);
+    SetLastErrorCode(0);
+    return static_cast<int32_t>(st.st_mode & 07777);
+}
+
+void FolderItem::Permissions(int32_t mode)
+{
+    const mode_t bits = static_cast<mode_t>(mode) & 07777;
+    int err = 0;
+    if (const detail::HeldFile* held = Held()) {
+        err = fchmod(held->Fd(), bits) == 0 ? 0 : errno;
+    } else if (Handle holder = Holder()) {
+        struct stat st;
+        if (fstatat(holder->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            err = errno;
+        else if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+            err = S_ISLNK(st.st_mode) ? ELOOP : EINVAL;
+        else if (fchmodat(holder->Fd(), Name().c_str(), bits, AT_SYMLINK_NOFOLLOW) != 0)
+            err = errno;
+    } else {
+        err = errno;
+    }
+    if (err != 0)
+        Fail("cannot set the permissions of", err);
     SetLastErrorCode(0);
 }
 

@@ -58,10 +58,17 @@ Ref<FolderItem> SpecialFolder::Preferences()
         path = home == "/" ? "/.config" : home + "/.config";
     }
     auto folder = New<FolderItem>(path);
-    if (!folder->Directory()) {
-        int err = MakeFolders(folder->NativePath());
-        if (err == 0 && !folder->Directory())
-            err = ENOTDIR;
+    // Made only where it is missing: a folder that is there but cannot be
+    // reached (a folder above it the user may not search) is reported, not
+    // taken for a missing one.
+    struct stat st;
+    int err = stat(path.c_str(), &st) == 0 ? 0 : errno;
+    if (err != 0 && err != ENOENT && err != ENOTDIR)
+        throw IOException("cannot reach the Preferences folder " + path + ": " + std::strerror(err), err);
+    if (err != 0 || !S_ISDIR(st.st_mode)) {
+        err = MakeFolders(path);
+        if (err == 0)
+            err = stat(path.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
         if (err != 0)
             throw IOException("cannot make the Preferences folder " + path + ": " + std::strerror(err), err);
     }

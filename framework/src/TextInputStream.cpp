@@ -57,6 +57,17 @@ const ClassRecord& TextInputStream::Record()
 
 const ClassRecord& TextInputStream::ClassInfo() const { return Record(); }
 
+int64_t TextInputStream::Length() const
+{
+    struct stat st;
+    if (fd_ < 0 || fstat(fd_, &st) != 0) {
+        int err = fd_ < 0 ? EBADF : errno;
+        file_->SetLastErrorCode(err);
+        throw IOException("cannot read the length of " + file_->NativePath() + ": " + std::strerror(err), err);
+    }
+    return static_cast<int64_t>(st.st_size);
+}
+
 std::string TextInputStream::ReadAll()
 {
     std::string out;

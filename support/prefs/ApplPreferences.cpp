@@ -2,6 +2,7 @@
 
 #include "prefs/ShadowFiler.h"
 
+#include <framework/Exceptions.h>
 #include <framework/Numbers.h>
 #include <framework/Runtime.h>
 #include <framework/SpecialFolder.h>
@@ -9,11 +10,24 @@
 #include <framework/TextInputStream.h>
 #include <framework/TextOutputStream.h>
 
+#include <cerrno>
+#include <string>
+
 using namespace fw;
 
 namespace {
 const char kMark[] = "00";
 const char kType[] = "PREF";
+// Far more than any application's settings. A larger file is not one this
+// store wrote, and read whole it could take all the memory there is.
+const int64_t kMaxFileBytes = 1048576;
+
+[[noreturn]] void TooLarge(const std::string& what, int64_t size)
+{
+    throw IOException(what + std::to_string(size) + " bytes, more than the " + std::to_string(kMaxFileBytes)
+            + " a settings file may have",
+        EFBIG);
+}
 }
 
 ApplPreferences::ApplPreferences(const std::string& name, const std::string& creator)
@@ -89,6 +103,8 @@ void ApplPreferences::MacRestore()
         return;
     }
     Ref<TextInputStream> in = TextInputStream::Open(f);
+    if (int64_t size = in->Length(); size > kMaxFileBytes)
+        TooLarge("the settings file " + f->NativePath() + " is ", size);
     ItsData = in->ReadAll();
     in->Close();
     if (LenB(ItsData) < 3)
@@ -104,6 +120,9 @@ void ApplPreferences::MacSave()
     // With create True the search answers the store's file or a free name,
     // never nil.
     Ref<FolderItem> f = MacFileMake(true);
+    // A file the next start would refuse is never written.
+    if (int64_t size = LenB(kMark) + static_cast<int64_t>(ItsData.size()); size > kMaxFileBytes)
+        TooLarge("cannot save the settings file " + f->NativePath() + ": ", size);
     Ref<ShadowFiler> shadow = New<ShadowFiler>(f);
     Ref<FolderItem> g = shadow->RefShadowFile();
     Ref<TextOutputStream> out = TextOutputStream::Create(g);

@@ -11,7 +11,9 @@
 // positions, kept in a settings file in the user's Preferences folder: the
 // format mark "00" followed by the string's bytes, Mac type "PREF" and the
 // creator given. Saving goes through a ShadowFiler, so an interrupted save
-// leaves the old file whole.
+// leaves the old file whole. A settings file holds at most 1 MiB: a larger
+// one is neither read (Restore raises IOException, EFBIG, and leaves it as
+// it is) nor written.
 //
 // The part setters never change the string's length: a part can only be
 // written once the string reaches that far. DefaultData, SetTailData,
@@ -53,7 +55,8 @@ protected:
     // by "_1", "_2", ..., up to the first name that nothing has: the first
     // file there of this store's (type "PREF" and the creator), else (create
     // True) that free name, else nil. A file of the store's after a free
-    // name is not found.
+    // name is not found. Raises IOException when a name cannot be looked at
+    // (a Preferences folder the user may not search).
     virtual fw::Ref<fw::FolderItem> MacFileMake(bool create);
     // Another platform's file handling; nothing here.
     virtual fw::Ref<fw::FolderItem> WinFileMake(bool create);

@@ -119,13 +119,19 @@ void ShadowFiler::CleanUp()
     if (IsShadowAvail && ItsShadowFile->Exists()) {
         if (!ItsBaseFile->Exists()) {
             ItsShadowFile->MoveFileTo(ItsBaseFile);
-        } else if (TbExchangeFiles(ItsBaseFile, ItsShadowFile)) {
-            // The shadow's name now holds the old contents.
-            ItsShadowFile->Delete();
         } else {
-            // One rename over the base: it holds the old contents or the new
-            // ones at every instant, and a failed move leaves it as it was.
-            ItsShadowFile->MoveFileTo(ItsBaseFile);
+            // The new contents keep the old file's permissions, so a file the
+            // user made private stays private, exchanged or renamed over.
+            ItsShadowFile->Permissions(ItsBaseFile->Permissions());
+            if (TbExchangeFiles(ItsBaseFile, ItsShadowFile)) {
+                // The shadow's name now holds the old contents.
+                ItsShadowFile->Delete();
+            } else {
+                // One rename over the base: it holds the old contents or the
+                // new ones at every instant, and a failed move leaves it as it
+                // was.
+                ItsShadowFile->MoveFileTo(ItsBaseFile);
+            }
         }
     }
     ItsBaseFile = nullptr;

@@ -11,8 +11,11 @@
 // never leaves it half-written: the caller writes the new contents into the
 // shadow file that RefShadowFile names, in a private temporary folder on the
 // base's own file system, then CleanUp puts the shadow in the base's place
-// (by exchanging the two files, else by one atomic rename over the base) or
-// Abort throws it away.
+// (by exchanging the two files, else by one atomic rename over the base),
+// with the base's permission bits, or Abort throws it away. CleanUp raises
+// IOException, the base left as it was, when the base's permissions cannot
+// be read (a link, FIFO or device at its name included) or given to the
+// shadow.
 //
 // One object serves one replacement: construct, RefShadowFile, write it,
 // then CleanUp or Abort. The constructor makes the shadow, empty, under the

@@ -3,11 +3,45 @@
 #include <framework/FolderItem.h>
 #include <framework/Graphics.h>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 namespace test {
+
+namespace {
+bool Capabilities(__user_cap_data_struct (&data)[2], long call)
+{
+    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
+    return syscall(call, &header, data) == 0;
+}
+} // namespace
+
+PermissionBitsApply::PermissionBitsApply()
+{
+    __user_cap_data_struct data[2] {};
+    if (!Capabilities(data, SYS_capget))
+        why = std::string("cannot read the capabilities: ") + std::strerror(errno);
+    saved_ = data[0].effective;
+    data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    if (why.empty() && !Capabilities(data, SYS_capset))
+        why = std::string("cannot set the capabilities aside: ") + std::strerror(errno);
+}
+
+PermissionBitsApply::~PermissionBitsApply()
+{
+    __user_cap_data_struct data[2] {};
+    if (why.empty() && Capabilities(data, SYS_capget)) {
+        data[0].effective = saved_;
+        Capabilities(data, SYS_capset);
+    }
+}
 
 void EmptyPreferencesAndTemporaryFolders()
 {

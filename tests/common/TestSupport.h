@@ -25,6 +25,20 @@ size_t Entries(const std::filesystem::path& folder);
 // The file's Mac type and creator, one after the other ("PREFHRMN").
 std::string TypeAndCreator(const std::filesystem::path& p);
 
+// While it lives, permission bits hold for this process as for any user:
+// root, or the owner of a user namespace, sets aside its power to pass them
+// (CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH) and takes it back at the end.
+class PermissionBitsApply {
+public:
+    PermissionBitsApply();
+    ~PermissionBitsApply();
+    // "" when they hold; else why they cannot be made to.
+    std::string why;
+
+private:
+    uint32_t saved_ = 0; // the first word of the effective set, which holds both
+};
+
 // A property record of the kind with every key: the values given, and 0,
 // False, "" or black by type for the others.
 std::string Record(fw::RecordKind kind, const std::map<std::string, fw::Value>& values);

@@ -5,7 +5,9 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <random>
 
 using namespace e2e;
@@ -85,26 +87,63 @@ protected:
     }
 };
 
-TEST_F(FailedStart, APreferencesFolderThatCannotBeMade)
+TEST_F(FailedStart, SettingsThatCannotBeReachedOrReadEndTheStartAndStayAsTheyWere)
 {
-    std::ofstream(Preferences() / "file") << "not a folder";
-    const std::string below = (Preferences() / "file/prefs").string();
-    Expect({}, { "XDG_CONFIG_HOME=" + below }, "the Preferences folder " + below + ": Not a directory");
-}
-
-TEST_F(FailedStart, ASettingsFileTheUserMayNotRead)
-{
-    WriteSettings(SettingsFile(), "0013");
-    fs::permissions(SettingsFile(), fs::perms::none);
-    // Root reads it all the same: the game then runs as another user.
-    std::vector<std::string> prefix;
-    if (geteuid() == 0) {
-        if (access("/usr/bin/setpriv", X_OK) != 0 || test::InOwnUserNamespace())
-            GTEST_SKIP() << "running as root, and no other user can be had (setpriv, outside a user namespace)";
-        prefix = { "/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups" };
+    // Root passes permission bits: where they matter the game runs as
+    // another user.
+    std::vector<std::string> other;
+    if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) == 0 && !test::InOwnUserNamespace())
+        other = { "/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups" };
+    const bool noOther = geteuid() == 0 && other.empty();
+    const std::string name = SettingsFile().filename().string();
+    const fs::path base = Preferences().parent_path();
+    struct Case {
+        const char* what;
+        fs::path folder;  // the Preferences folder
+        fs::path locked;  // given the mode below once the settings are written
+        fs::perms mode;
+        uintmax_t size;   // of the settings file, after "0013"
+        std::string named;
+    };
+    const fs::path file = base / "file", shut = base / "shut", big = base / "big";
+    const Case cases[] = {
+        { "a Preferences folder that cannot be made", file / "prefs", {}, {}, 0,
+            "the Preferences folder " + (file / "prefs").string() + ": Not a directory" },
+        { "a settings file the user may not read", Preferences(), SettingsFile(), fs::perms::none, 4,
+            SettingsFile().string() + ": Permission denied" },
+        { "a Preferences folder the user may not search", base / "closed", base / "closed", fs::perms::none, 4,
+            (base / "closed" / name).string() + ": Permission denied" },
+        // Readable, not searchable.
+        { "a folder above it the user may not search", shut / "prefs", shut,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, 4,
+            "cannot reach the Preferences folder " + (shut / "prefs").string() + ": Permission denied" },
+        { "a settings file over 1 MiB", big, {}, {}, 1048577, (big / name).string() + " is 1048577 bytes" },
+    };
+    std::ofstream(file) << "not a folder";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.locked.empty() && noOther) {
+            std::printf("skipped %s: running as root, and no other user can be had (setpriv, outside a user namespace)\n", c.what);
+            continue;
+        }
+        if (c.size > 0) {
+            fs::create_directories(c.folder);
+            WriteSettings(c.folder / name, "0013");
+            fs::resize_file(c.folder / name, c.size);
+        }
+        if (!c.locked.empty())
+            fs::permissions(c.locked, c.mode);
+        Expect(c.locked.empty() ? std::vector<std::string> {} : other, { "XDG_CONFIG_HOME=" + c.folder.string() }, c.named);
+        if (!c.locked.empty())
+            fs::permissions(c.locked, fs::perms::owner_all);
+        if (c.size > 0) {
+            EXPECT_EQ(fs::file_size(c.folder / name), c.size);
+            std::string first(4, ' ');
+            std::ifstream(c.folder / name, std::ios::binary).read(first.data(), 4);
+            EXPECT_EQ(first, "0013");
+            EXPECT_EQ(std::distance(fs::directory_iterator(c.folder), {}), 1) << "nothing written beside it";
+        }
     }
-    Expect(prefix, {}, SettingsFile().string() + ": Permission denied");
-    EXPECT_EQ(SettingsBytes(), "0013");
 }
 
 TEST_F(Session, ASettingsFileOfRandomBytesGivesTheDefaultsAndIsWrittenWholeAtQuit)

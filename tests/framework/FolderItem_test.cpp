@@ -12,6 +12,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 
 using namespace fw;
@@ -404,4 +405,38 @@ TEST(FolderItem, VolumeAndFolderNumbersNameTheFolderThatHoldsTheItem)
     auto lost = Item(test::Home() / "gone" / "x");
     EXPECT_EQ(lost->MacDirID(), 0);
     EXPECT_EQ(lost->LastErrorCode(), ENOENT);
+}
+
+TEST(FolderItem, ExistsIsFalseOnlyForWhatIsMissingAndRaisesWhereItCannotTell)
+{
+    fs::path dir = Scratch("exists");
+    test::WriteFile(dir / "file", "x");
+    fs::create_symlink(dir / "nothing", dir / "dangling");
+    fs::create_symlink("loop", dir / "loop");
+    for (const char* folder : { "closed", "shut/inner" }) {
+        fs::create_directories(dir / folder);
+        test::WriteFile(dir / folder / "settings", "x");
+    }
+    test::PermissionBitsApply bits;
+    if (!bits.why.empty())
+        GTEST_SKIP() << bits.why;
+    fs::permissions(dir / "closed", fs::perms::none);
+    fs::permissions(dir / "shut", fs::perms::owner_read | fs::perms::owner_write); // readable, not searchable
+    // 1 there, 0 not there, else the error it raises with.
+    const std::pair<fs::path, int> cases[] = { { dir / "file", 1 }, { dir / "dangling", 1 }, { dir / "absent", 0 },
+        { dir / "gone" / "x", 0 }, { dir / "file" / "x", 0 }, { dir / "loop" / "x", ELOOP },
+        { dir / "closed" / "settings", EACCES }, { dir / "shut" / "inner" / "settings", EACCES } };
+    for (const auto& [path, expected] : cases) {
+        auto item = Item(path);
+        try {
+            EXPECT_EQ(item->Exists(), expected == 1) << path;
+            EXPECT_LE(expected, 1) << path;
+        } catch (const IOException& e) {
+            EXPECT_EQ(e.ErrorNumber, expected) << path;
+            EXPECT_EQ(item->LastErrorCode(), expected);
+            EXPECT_NE(e.Message.find(path.string() + ": " + std::strerror(expected)), std::string::npos) << e.Message;
+        }
+    }
+    fs::permissions(dir / "closed", fs::perms::owner_all);
+    fs::permissions(dir / "shut", fs::perms::owner_all);
 }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace fw;
 namespace fs = std::filesystem;
@@ -58,6 +59,16 @@ Stamp StampOf(const fs::path& p)
     return { st.st_ino, st.st_mtim };
 }
 
+void ExpectIOError(const std::function<void()>& act, int err, const std::string& named)
+{
+    try {
+        act();
+        ADD_FAILURE() << "no exception, " << named;
+    } catch (const IOException& e) {
+        EXPECT_EQ(e.ErrorNumber, err);
+        EXPECT_NE(e.Message.find(named), std::string::npos) << e.Message;
+    }
+}
 
 // Each test starts from an empty Preferences folder and temporary folder,
 // also when several run in one process.
@@ -279,4 +290,59 @@ TEST_F(ApplPreferencesTest, WhereAttributesAreRefusedTheSidecarFollowsEverySave)
     fs::path temporary = ram / "tmp" / ("TemporaryItems-" + std::to_string(geteuid()));
     EXPECT_TRUE(fs::is_empty(temporary)) << "no shadow and no sidecar left behind";
     EXPECT_EQ(Open()->GetData(), "C1") << "the next run finds its file by the sidecar";
+}
+
+TEST_F(ApplPreferencesTest, APreferencesFolderThatCannotBeSearchedRaisesAndKeepsTheFile)
+{
+    Plant(Prefs() / kName, "0013");
+    test::PermissionBitsApply bits;
+    if (!bits.why.empty())
+        GTEST_SKIP() << bits.why;
+    fs::permissions(Prefs(), fs::perms::none);
+    auto p = New<ApplPreferences>(kName, "HRMN");
+    ExpectIOError([&] { p->Restore(); }, EACCES, (Prefs() / kName).string() + ": Permission denied");
+    p->SetData("11");
+    EXPECT_THROW(p->Save(), IOException) << "not taken for a first save";
+    fs::permissions(Prefs(), fs::perms::owner_all);
+    EXPECT_EQ(test::ReadFile(Prefs() / kName), "0013");
+}
+
+TEST_F(ApplPreferencesTest, ASettingsFileOfMoreThanOneMebibyteIsNeitherReadNorWritten)
+{
+    const fs::path path = Prefs() / kName;
+    Plant(path, "0011");
+    fs::resize_file(path, 1048576); // sparse; the limit itself is read
+    auto p = Open();
+    EXPECT_EQ(p->GetData(), "11" + std::string(1048572, '\0'));
+    p->SetTailData("x", 1048575);
+    ExpectIOError([&] { p->Save(); }, EFBIG, path.string() + ": 1048577 bytes");
+    EXPECT_EQ(fs::file_size(path), 1048576u);
+    fs::resize_file(path, 1048577);
+    ExpectIOError([&] { Open(); }, EFBIG, path.string() + " is 1048577 bytes");
+    EXPECT_EQ(fs::file_size(path), 1048577u);
+    EXPECT_EQ(test::ReadFile(path).substr(0, 4), "0011");
+}
+
+TEST_F(ApplPreferencesTest, AFirstSaveFollowsTheUmaskAndASaveBesideTheFileKeepsItsMode)
+{
+    const mode_t before = umask(027);
+    auto p = Open();
+    p->DefaultData("11");
+    p->Save();
+    umask(before);
+    EXPECT_EQ(fs::status(Prefs() / kName).permissions(), fs::perms(0640));
+
+    // No private temporary folder anywhere (each is open to all): the file
+    // is written beside itself. The exchange is in ShadowFiler's tests.
+    fs::permissions(Prefs() / kName, fs::perms(0600));
+    fs::permissions(Prefs(), fs::perms::all);
+    setenv("TMPDIR", Prefs().c_str(), 1);
+    setenv("XDG_CACHE_HOME", Prefs().c_str(), 1);
+    p->SetPartData("C", 1);
+    p->Save();
+    EXPECT_EQ(test::ReadFile(Prefs() / kName), "00C1");
+    EXPECT_EQ(fs::status(Prefs() / kName).permissions(), fs::perms(0600));
+    EXPECT_EQ(test::Entries(Prefs()), 1u) << "no temporary folder was made";
+    setenv("TMPDIR", (test::Home() / "tmp").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (test::Home() / ".cache").c_str(), 1);
 }

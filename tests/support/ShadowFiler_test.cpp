@@ -243,3 +243,26 @@ TEST_F(ShadowFilerTest, AbortThrowsTheShadowAwayAndKeepsTheBase)
     EXPECT_EQ(test::ReadFile(path), "00old");
     EXPECT_FALSE(filer->RefShadowFile());
 }
+
+TEST_F(ShadowFilerTest, TheExchangeAndTheRenameKeepTheBasesPermissions)
+{
+    const fs::perms mine = fs::perms::owner_read | fs::perms::owner_write;
+    // A name too long for its record takes the rename instead of the exchange.
+    for (const std::string& name : { kName, std::string(70, 'n') }) {
+        fs::path path = Prefs() / name;
+        test::WriteFile(path, "00old");
+        fs::permissions(path, mine);
+        auto filer = New<WatchedFiler>(Item(path));
+        Write(filer->RefShadowFile(), "00new");
+        filer->CleanUp();
+        EXPECT_EQ(filer->answer, name == kName);
+        EXPECT_EQ(test::ReadFile(path), "00new");
+        EXPECT_EQ(fs::status(path).permissions(), mine) << name;
+    }
+    // A link has no permissions of a file to give: the save fails, the link stays.
+    fs::create_symlink(Prefs() / kName, Prefs() / "link");
+    auto filer = New<ShadowFiler>(Item(Prefs() / "link"));
+    Write(filer->RefShadowFile(), "00new");
+    EXPECT_THROW(filer->CleanUp(), IOException);
+    EXPECT_TRUE(fs::is_symlink(Prefs() / "link"));
+}

@@ -50,7 +50,9 @@ public:
     // The folder that holds the item; nil for the root.
     Ref<FolderItem> Parent() const;
     // Something of this name is on disk (a dangling symlink counts; see
-    // Reserve for a file not yet written).
+    // Reserve for a file not yet written). False only when the name or a
+    // folder on its path is missing (ENOENT, ENOTDIR); raises IOException
+    // when it cannot be told, as in a folder the user may not search.
     bool Exists() const;
     bool Directory() const;
 
@@ -95,6 +97,13 @@ public:
     void MacType(const std::string& type);
     std::string MacCreator() const;
     void MacCreator(const std::string& creator);
+
+    // The permission bits (mode & 07777) of a plain file or folder, read
+    // and set at the item's own name, never through a link. Raise
+    // IOException when they cannot be read or set, and for anything else at
+    // the name (a link: ELOOP; a FIFO or device: EINVAL).
+    int32_t Permissions() const;
+    void Permissions(int32_t mode);
 
     // The volume reference number and the ID of the folder that holds the
     // item, as file records name them (carbon/FileIDs.h); 0 when the folder

@@ -3,6 +3,7 @@
 #include <framework/FolderItem.h>
 #include <framework/Object.h>
 
+#include <cstdint>
 #include <string>
 
 namespace fw {
@@ -25,6 +26,9 @@ public:
     static const ClassRecord& Record();
     const ClassRecord& ClassInfo() const override;
 
+    // The open file's length in bytes, as it stands now (nothing is read).
+    // Raises IOException when it cannot be had.
+    int64_t Length() const;
     // Everything from here to the end. Raises IOException on a read error.
     std::string ReadAll();
     void Close();

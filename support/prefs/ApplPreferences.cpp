@@ -22,12 +22,6 @@ const char kType[] = "PREF";
 // store wrote, and read whole it could take all the memory there is.
 const int64_t kMaxFileBytes = 1048576;
 
-[[noreturn]] void TooLarge(const std::string& what, int64_t size)
-{
-    throw IOException(what + std::to_string(size) + " bytes, more than the " + std::to_string(kMaxFileBytes)
-            + " a settings file may have",
-        EFBIG);
-}
 }
 
 ApplPreferences::ApplPreferences(const std::string& name, const std::string& creator)
@@ -104,7 +98,9 @@ void ApplPreferences::MacRestore()
     }
     Ref<TextInputStream> in = TextInputStream::Open(f);
     if (int64_t size = in->Length(); size > kMaxFileBytes)
-        TooLarge("the settings file " + f->NativePath() + " is ", size);
+        throw IOException("the settings file " + f->NativePath() + " is " + std::to_string(size)
+                + " bytes, more than the " + std::to_string(kMaxFileBytes) + " a settings file may have",
+            EFBIG);
     ItsData = in->ReadAll();
     in->Close();
     if (LenB(ItsData) < 3)
@@ -120,9 +116,6 @@ void ApplPreferences::MacSave()
     // With create True the search answers the store's file or a free name,
     // never nil.
     Ref<FolderItem> f = MacFileMake(true);
-    // A file the next start would refuse is never written.
-    if (int64_t size = LenB(kMark) + static_cast<int64_t>(ItsData.size()); size > kMaxFileBytes)
-        TooLarge("cannot save the settings file " + f->NativePath() + ": ", size);
     Ref<ShadowFiler> shadow = New<ShadowFiler>(f);
     Ref<FolderItem> g = shadow->RefShadowFile();
     Ref<TextOutputStream> out = TextOutputStream::Create(g);

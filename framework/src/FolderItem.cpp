@@ -406,16 +406,9 @@ void FolderItem::Permissions(int32_t mode)
     int err = 0;
     if (const detail::HeldFile* held = Held()) {
         err = fchmod(held->Fd(), bits) == 0 ? 0 : errno;
-    } else if (Handle holder = Holder()) {
-        struct stat st;
-        if (fstatat(holder->Fd(), Name().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            err = errno;
-        else if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
-            err = S_ISLNK(st.st_mode) ? ELOOP : EINVAL;
-        else if (fchmodat(holder->Fd(), Name().c_str(), bits, AT_SYMLINK_NOFOLLOW) != 0)
-            err = errno;
     } else {
-        err = errno;
+        (void)Permissions(); // raises for what it cannot reach, a link, a FIFO or a device
+        err = fchmodat(Holder()->Fd(), Name().c_str(), bits, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
     }
     if (err != 0)
         Fail("cannot set the permissions of", err);

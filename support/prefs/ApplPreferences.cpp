@@ -19,7 +19,8 @@ namespace {
 const char kMark[] = "00";
 const char kType[] = "PREF";
 // Far more than any application's settings. A larger file is not one this
-// store wrote, and read whole it could take all the memory there is.
+// store wrote (it writes none), and read whole it could take all the memory
+// there is.
 const int64_t kMaxFileBytes = 1048576;
 
 }
@@ -116,6 +117,12 @@ void ApplPreferences::MacSave()
     // With create True the search answers the store's file or a free name,
     // never nil.
     Ref<FolderItem> f = MacFileMake(true);
+    // What the next Restore would refuse is never written: checked before
+    // a shadow is made, so the old file stays as it is.
+    if (const int64_t size = static_cast<int64_t>(sizeof kMark - 1 + ItsData.size()); size > kMaxFileBytes)
+        throw IOException("the settings file " + f->NativePath() + " would be " + std::to_string(size)
+                + " bytes, more than the " + std::to_string(kMaxFileBytes) + " a settings file may have",
+            EFBIG);
     Ref<ShadowFiler> shadow = New<ShadowFiler>(f);
     Ref<FolderItem> g = shadow->RefShadowFile();
     Ref<TextOutputStream> out = TextOutputStream::Create(g);

@@ -11,9 +11,10 @@
 // positions, kept in a settings file in the user's Preferences folder: the
 // format mark "00" followed by the string's bytes, Mac type "PREF" and the
 // creator given. Saving goes through a ShadowFiler, so an interrupted save
-// leaves the old file whole. A settings file larger than 1 MiB is not
-// one this store wrote: Restore raises IOException (EFBIG) and leaves it as
-// it is.
+// leaves the old file whole. A settings file holds at most 1 MiB: Save
+// raises IOException (EFBIG) before it makes or moves anything when the
+// file would be larger, and Restore raises the same for a larger file
+// found there, leaving it as it is.
 //
 // The part setters never change the string's length: a part can only be
 // written once the string reaches that far. DefaultData, SetTailData,

@@ -319,6 +319,26 @@ TEST_F(ApplPreferencesTest, ASettingsFileOfMoreThanOneMebibyteIsNotRead)
     EXPECT_EQ(test::ReadFile(path).substr(0, 4), "0011");
 }
 
+TEST_F(ApplPreferencesTest, ASaveRefusesMoreThanOneMebibyteBeforeMakingAnythingAndWritesTheLimit)
+{
+    const fs::path path = Prefs() / kName;
+    Plant(path, "0011");
+    const Stamp before = StampOf(path);
+    const std::string most(1048574, 'x'); // with the mark, the limit itself
+    auto p = Open();
+    p->SetData(most + "y");
+    ExpectIOError([&] { p->Save(); }, EFBIG, path.string() + " would be 1048577 bytes");
+    EXPECT_TRUE(StampOf(path) == before);
+    EXPECT_EQ(test::ReadFile(path), "0011");
+    EXPECT_EQ(test::Entries(Prefs()), 1u);
+    EXPECT_EQ(test::Entries(test::Home() / "tmp"), 0u) << "no shadow, no temporary folder";
+
+    p->SetData(most);
+    p->Save();
+    EXPECT_EQ(fs::file_size(path), 1048576u);
+    EXPECT_EQ(Open()->GetData(), most);
+}
+
 TEST_F(ApplPreferencesTest, AFirstSaveFollowsTheUmaskAndASaveBesideTheFileKeepsItsMode)
 {
     const mode_t before = umask(027);

@@ -10,9 +10,17 @@ namespace fw::detail {
 // away, Ctrl+C) make the application quit as its Quit item does: the
 // windows close, the application's Close saves what it keeps, the loop
 // ends. The signal handler only writes a byte to a pipe that the event loop
-// watches; the quit itself runs from the loop. A second signal before the
-// quit has ended the loop takes the signal's default action at once.
-// A signal the process was started with ignored (nohup) stays ignored.
+// watches; the quit itself runs from the loop.
+//
+// Signals often come in pairs (systemd ends a session with SIGTERM and then
+// SIGHUP; a closing terminal sends SIGHUP twice): one that comes while a
+// quit begun by a signal is under way is part of that quit, until the
+// process has ended. Only one that comes 2 s or more after the first, with
+// the game still not ended (a quit that hangs, and someone insisting),
+// takes the signal's default action at once. A quit that a window refuses
+// leaves nothing under way. A signal the process was started with ignored
+// (nohup) stays ignored. After a loop that no signal ended, the defaults
+// are back.
 class QuitSignals {
 public:
     QuitSignals();
@@ -23,7 +31,6 @@ public:
 private:
     void Received();
 
-    int pipe_[2] = { -1, -1 };
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 

@@ -24,6 +24,8 @@ tests=(
   xvfb xauth xdotool x11-utils
   # The installed desktop entry is checked with desktop-file-validate.
   desktop-file-utils
+  # The logout test's session manager speaks XSMP through libSM and libICE.
+  libsm-dev libice-dev
   # The sound tests run a private server with a null sink and record it.
   pulseaudio pulseaudio-utils
   # The fuzz and sanitizer tests: clang with libFuzzer and the sanitizers.

@@ -7,6 +7,7 @@
 #include "QuitSignals.h"
 #include "RuntimeLink.h"
 #include "SoundImpl.h"
+#include "ToolkitQuit.h"
 #include "WaitCursorImpl.h"
 #include "WindowImpl.h"
 
@@ -177,6 +178,7 @@ int32_t RuntimeRun()
     s.handlingEvents = true;
     // A signal during the open waits for the loop, which then quits.
     detail::QuitSignals quitSignals;
+    detail::ToolkitQuit toolkitQuit;
     RuntimeOpenApplication(); // an exception leaves start-up failed
     if (!s.quitRequested) {
         s.loopRuns = true;

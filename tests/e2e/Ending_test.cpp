@@ -36,6 +36,48 @@ TEST_F(Session, ASignalToEndQuitsAsTheQuitItemDoes)
     }
 }
 
+// A logout through the X session manager (SaveYourself for the shutdown,
+// then Die, the X server ending a second later) quits the game as 終了
+// does, whichever of its windows is open: the choice made in the run is
+// kept and the status is 0.
+TEST_F(Session, ALogoutThroughTheSessionManagerKeepsTheChoice)
+{
+    struct Case {
+        int background;
+        std::vector<int> window; // from the help menu
+        std::string title;
+    };
+    const Case cases[] = { { 3, { 3, 0 }, "ほろみねについて" }, { 4, { 3, 1 }, "ほろみねの説明" } };
+    const fs::path own = Preferences().parent_path().parent_path();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        fs::remove(SettingsFile());
+        const fs::path out = own / ("manager" + std::to_string(c.background)), err = out.string() + ".err";
+        audio::Process manager(E2E_SESSION_MANAGER, {}, {}, out, err);
+        auto said = [&](const std::string& line) {
+            std::ifstream in(out);
+            for (std::string l; std::getline(in, l);)
+                if (l.rfind(line, 0) == 0)
+                    return l;
+            return std::string();
+        };
+        ASSERT_TRUE(WaitFor([&] { return !said("listening ").empty(); })) << std::ifstream(err).rdbuf();
+        Launch({ "SESSION_MANAGER=" + said("listening ").substr(10) });
+        ASSERT_FALSE(said("registered").empty()) << "the game did not register with the session manager:\n" << Errors();
+        Keys(GameWindow(), "ctrl+" + std::to_string(c.background));
+        ASSERT_TRUE(WaitFor([&] { return ShowsBackground(FieldShot(), c.background); }));
+        ChooseWithMouse(c.window);
+        ASSERT_NE(WaitForWindow(c.title), 0ul);
+
+        manager.Signal(SIGUSR1);
+        ASSERT_TRUE(WaitFor([&] { return !said("died").empty(); })) << "no Die was sent";
+        EXPECT_EQ(said("saved "), "saved 1");
+        EXPECT_EQ(WaitExit(5s), 0) << Errors();
+        EXPECT_EQ(SettingsBytes(), "001" + std::to_string(c.background));
+        EXPECT_EQ(Errors().find("horomine:"), std::string::npos) << Errors();
+    }
+}
+
 // The display going away under the game (a window manager's force-quit of
 // its window, the X server ending) ends it with status 1, not a crash; the
 // settings file is neither written nor harmed.

@@ -196,9 +196,9 @@ void Session::Start(const std::vector<std::string>& prefix, const std::vector<st
         prefix.empty() ? game : prefix.front(), args, env, dir_ / "stdout", dir_ / "stderr");
 }
 
-void Session::Launch()
+void Session::Launch(const std::vector<std::string>& environment)
 {
-    Start();
+    Start({}, environment);
     game_ = WaitForWindow("ほろみね");
     ASSERT_NE(game_, 0ul) << "no game window came up; standard error:\n" << Errors();
     ASSERT_TRUE(WaitFor([&] {

@@ -48,9 +48,9 @@ protected:
     // it, as setpriv does) and with `environment` ("NAME=value") over the
     // session's own; returns at once.
     void Start(const std::vector<std::string>& prefix = {}, const std::vector<std::string>& environment = {});
-    // Starts it; returns once the game window is mapped and its field
-    // shows a scene.
-    void Launch();
+    // Starts it (with `environment` as Start takes it); returns once the
+    // game window is mapped and its field shows a scene.
+    void Launch(const std::vector<std::string>& environment = {});
     // The exit status, or nothing while it still runs after limit.
     std::optional<int> WaitExit(std::chrono::milliseconds limit = 10s);
     std::string Errors() const;

@@ -1,5 +1,6 @@
 // Cost of one Paint of the game field's 480 x 300 offscreen picture onto a
-// control of the same size, and of one press of the game (the turn's work,
+// control of the same size, and of each of the game's two presses (the one
+// that starts a turn, the one that ends it with its sound: the turn's work,
 // the whole scene drawn with the bundle's media, then the Paint), against
 // one plain copy of such an image.
 #include <game/Appl.h>

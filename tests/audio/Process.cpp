@@ -60,8 +60,9 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
             _exit(127);
         // As a desktop starts a program: whatever signals the test runs
         // with ignored or blocked (a background job ignores SIGINT), the
-        // child starts with none.
-        for (int signal : { SIGINT, SIGQUIT, SIGHUP, SIGTERM })
+        // child starts with none. SIGKILL, SIGSTOP and the C library's own
+        // refuse the reset, which leaves them as they are.
+        for (int signal = 1; signal < NSIG; ++signal)
             ::signal(signal, SIG_DFL);
         sigset_t none;
         sigemptyset(&none);

@@ -19,8 +19,8 @@ class Process {
 public:
     // Runs program (looked up in PATH) with args and the extra environment
     // entries ("NAME=value", overriding the test's own), its standard
-    // output to stdoutFile and its standard error to stderrFile, with no
-    // signal ignored or blocked.
+    // output to stdoutFile and its standard error to stderrFile, with every
+    // signal that can be reset at its default action and none blocked.
     Process(const std::string& program, const std::vector<std::string>& args,
         const std::vector<std::string>& environment, const std::filesystem::path& stdoutFile,
         const std::filesystem::path& stderrFile);

@@ -99,7 +99,8 @@ public:
     void MacCreator(const std::string& creator);
 
     // The permission bits (mode & 07777) of a plain file or folder, read
-    // and set at the item's own name, never through a link. Raise
+    // and set at the item's own name (a held file's are set through its
+    // descriptor), never through a link. Raise
     // IOException when they cannot be read or set, and for anything else at
     // the name (a link: ELOOP; a FIFO or device: EINVAL).
     int32_t Permissions() const;

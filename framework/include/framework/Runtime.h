@@ -30,13 +30,19 @@ void InitPluginEntrypoints();
 // Opens the application if no window has, then runs the event loop until
 // the application quits; answers its exit code. An exception from the
 // application's Open leaves here before the loop runs, and the run has
-// failed. While it runs, SIGTERM, SIGHUP and SIGINT quit the application
-// as its Quit item does; a second one ends the process at once. Should the
-// toolkit end the process from inside the loop (its display connection
-// broke), the process ends at once with status 1, letting go of nothing.
+// failed. While it runs, SIGTERM, SIGHUP and SIGINT, and a quit the toolkit
+// asks of the whole application (the session manager's Die at logout),
+// quit the application as its Quit item does. A signal that comes while a
+// signal's quit is under way is part of it; one 2 s or more after the
+// first, with the process not yet ended, ends it at once as the signal
+// would. Should the toolkit end the process from inside the loop (its
+// display connection broke), the process ends at once with status 1,
+// letting go of nothing.
 int32_t RuntimeRun();
-// Ends the loop started by RuntimeRun, or makes the next RuntimeRun return
-// at once; code becomes the exit code.
+// Ends the loop started by RuntimeRun; code becomes the exit code. Asked
+// before the loop runs, it makes the next RuntimeRun return without
+// running the loop, once it has opened the application (raising its Open
+// if nothing has).
 void RuntimeQuit(int32_t code = 0);
 // Lets go of every window the framework keeps: the open windows, which are
 // also the single instances that GetImplicitWindow finds. At exit, after the

@@ -49,11 +49,6 @@ Status Register(SmsConn conn, SmPointer, char* previousId)
     return ok;
 }
 
-void InteractRequest(SmsConn conn, SmPointer, int) { SmsInteract(conn); }
-void InteractDone(SmsConn, SmPointer, Bool) {}
-void SaveYourselfRequest(SmsConn, SmPointer, int, Bool, int, Bool, Bool) {}
-void Phase2Request(SmsConn conn, SmPointer) { SmsSaveYourselfPhase2(conn); }
-
 void SaveYourselfDone(SmsConn conn, SmPointer, Bool success)
 {
     Say(std::string("saved ") + (success ? "1" : "0"));
@@ -74,22 +69,6 @@ void CloseConnection(SmsConn conn, SmPointer, int count, char** reasons)
     g_ended = true;
 }
 
-void SetProperties(SmsConn, SmPointer, int count, SmProp** props)
-{
-    for (int i = 0; i < count; ++i)
-        SmFreeProperty(props[i]);
-    std::free(props);
-}
-
-void DeleteProperties(SmsConn, SmPointer, int count, char** names)
-{
-    for (int i = 0; i < count; ++i)
-        std::free(names[i]);
-    std::free(names);
-}
-
-void GetProperties(SmsConn conn, SmPointer) { SmsReturnProperties(conn, 0, nullptr); }
-
 Status NewClient(SmsConn conn, SmPointer, unsigned long* mask, SmsCallbacks* cb, char**)
 {
     if (g_client)
@@ -97,15 +76,23 @@ Status NewClient(SmsConn conn, SmPointer, unsigned long* mask, SmsCallbacks* cb,
     g_client = conn;
     *cb = {};
     cb->register_client.callback = Register;
-    cb->interact_request.callback = InteractRequest;
-    cb->interact_done.callback = InteractDone;
-    cb->save_yourself_request.callback = SaveYourselfRequest;
-    cb->save_yourself_phase2_request.callback = Phase2Request;
+    cb->interact_request.callback = [](SmsConn c, SmPointer, int) { SmsInteract(c); };
+    cb->interact_done.callback = [](SmsConn, SmPointer, Bool) {};
+    cb->save_yourself_request.callback = [](SmsConn, SmPointer, int, Bool, int, Bool, Bool) {};
+    cb->save_yourself_phase2_request.callback = [](SmsConn c, SmPointer) { SmsSaveYourselfPhase2(c); };
     cb->save_yourself_done.callback = SaveYourselfDone;
     cb->close_connection.callback = CloseConnection;
-    cb->set_properties.callback = SetProperties;
-    cb->delete_properties.callback = DeleteProperties;
-    cb->get_properties.callback = GetProperties;
+    cb->set_properties.callback = [](SmsConn, SmPointer, int count, SmProp** props) {
+        for (int i = 0; i < count; ++i)
+            SmFreeProperty(props[i]);
+        std::free(props);
+    };
+    cb->delete_properties.callback = [](SmsConn, SmPointer, int count, char** names) {
+        for (int i = 0; i < count; ++i)
+            std::free(names[i]);
+        std::free(names);
+    };
+    cb->get_properties.callback = [](SmsConn c, SmPointer) { SmsReturnProperties(c, 0, nullptr); };
     *mask = SmsRegisterClientProcMask | SmsInteractRequestProcMask | SmsInteractDoneProcMask
         | SmsSaveYourselfRequestProcMask | SmsSaveYourselfP2RequestProcMask | SmsSaveYourselfDoneProcMask
         | SmsCloseConnectionProcMask | SmsSetPropertiesProcMask | SmsDeletePropertiesProcMask

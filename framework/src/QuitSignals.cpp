@@ -49,7 +49,7 @@ extern "C" void OnQuitSignal(int signal)
         // A full pipe already holds a wake-up.
         [[maybe_unused]] ssize_t n = ::write(g_pipe[1], &byte, 1);
     } else if (at - since >= kInsistNs) {
-        // The quit has not ended the game in 2 s and someone insists: end
+        // The quit has not ended the process in 2 s and someone insists: end
         // now, as the signal would.
         ::signal(signal, SIG_DFL);
         ::raise(signal);
@@ -113,7 +113,7 @@ void QuitSignals::Received()
 {
     Drain();
     Dispatch([] { QuitApplication(); });
-    // A quit that a window refused leaves the game running: the next signal
+    // A quit that a window refused leaves the program running: the next signal
     // asks again rather than ending it.
     if (!QuitRequested())
         g_quitSince = 0;

@@ -16,7 +16,7 @@ namespace fw::detail {
 // SIGHUP; a closing terminal sends SIGHUP twice): one that comes while a
 // quit begun by a signal is under way is part of that quit, until the
 // process has ended. Only one that comes 2 s or more after the first, with
-// the game still not ended (a quit that hangs, and someone insisting),
+// the process still not ended (a quit that hangs, and someone insisting),
 // takes the signal's default action at once. A quit that a window refuses
 // leaves nothing under way. A signal the process was started with ignored
 // (nohup) stays ignored. After a loop that no signal ended, the defaults

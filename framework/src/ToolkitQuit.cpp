@@ -23,7 +23,7 @@ bool ToolkitQuit::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::Quit || watched != QCoreApplication::instance())
         return false;
     Dispatch([] { QuitApplication(); });
-    // A window that refused leaves the game running; the asker learns so.
+    // A window that refused leaves the program running; the asker learns so.
     event->setAccepted(QuitRequested());
     return true;
 }

@@ -10,7 +10,7 @@ namespace fw::detail {
 // modal one, one that closes only itself), the application's Close saves
 // what it keeps, the loop ends. The toolkit's own way closes the windows one
 // by one and gives up at the first that does not accept its close event,
-// leaving the game running with its choices unsaved.
+// leaving the program running with what its Close keeps unsaved.
 class ToolkitQuit : public QObject {
 public:
     ToolkitQuit();

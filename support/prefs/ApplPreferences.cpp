@@ -23,6 +23,14 @@ const char kType[] = "PREF";
 // there is.
 const int64_t kMaxFileBytes = 1048576;
 
+// `is` says whether the file is that large or would be.
+[[noreturn]] void RaiseTooLarge(const Ref<FolderItem>& f, const std::string& is, int64_t size)
+{
+    throw IOException("the settings file " + f->NativePath() + " " + is + " " + std::to_string(size)
+            + " bytes, more than the " + std::to_string(kMaxFileBytes) + " a settings file may have",
+        EFBIG);
+}
+
 }
 
 ApplPreferences::ApplPreferences(const std::string& name, const std::string& creator)
@@ -99,9 +107,7 @@ void ApplPreferences::MacRestore()
     }
     Ref<TextInputStream> in = TextInputStream::Open(f);
     if (int64_t size = in->Length(); size > kMaxFileBytes)
-        throw IOException("the settings file " + f->NativePath() + " is " + std::to_string(size)
-                + " bytes, more than the " + std::to_string(kMaxFileBytes) + " a settings file may have",
-            EFBIG);
+        RaiseTooLarge(f, "is", size);
     ItsData = in->ReadAll();
     in->Close();
     if (LenB(ItsData) < 3)
@@ -120,9 +126,7 @@ void ApplPreferences::MacSave()
     // What the next Restore would refuse is never written: checked before
     // a shadow is made, so the old file stays as it is.
     if (const int64_t size = static_cast<int64_t>(sizeof kMark - 1 + ItsData.size()); size > kMaxFileBytes)
-        throw IOException("the settings file " + f->NativePath() + " would be " + std::to_string(size)
-                + " bytes, more than the " + std::to_string(kMaxFileBytes) + " a settings file may have",
-            EFBIG);
+        RaiseTooLarge(f, "would be", size);
     Ref<ShadowFiler> shadow = New<ShadowFiler>(f);
     Ref<FolderItem> g = shadow->RefShadowFile();
     Ref<TextOutputStream> out = TextOutputStream::Create(g);

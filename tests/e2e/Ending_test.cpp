@@ -37,9 +37,8 @@ TEST_F(Session, ASignalToEndQuitsAsTheQuitItemDoes)
 }
 
 // A logout through the X session manager (SaveYourself for the shutdown,
-// then Die, the X server ending a second later) quits the game as 終了
-// does, whichever of its windows is open: the choice made in the run is
-// kept and the status is 0.
+// then Die) quits the game as 終了 does, whichever of its windows is
+// open: the choice made in the run is kept and the status is 0.
 TEST_F(Session, ALogoutThroughTheSessionManagerKeepsTheChoice)
 {
     struct Case {
